@@ -48,5 +48,11 @@ run-windows: windows-x64 windows-x86
 bench: linux
 	@scripts/bench $(BUILD)/linux/bin
 
+screenshots: linux windows-x64
+	@scripts/screenshots $(BUILD)
+
+dist: windows-x86 linux
+	@scripts/dist $(BUILD)
+
 clean:
 	rm -rf $(BUILD) dist
