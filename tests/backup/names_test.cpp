@@ -184,7 +184,9 @@ TEST_F(BackupNames, TheFolderPartSeesTheItemUntrimmed) {
   // A dropped folder whose name ends in a space (Windows drops the space when
   // it resolves the path, so there the plain folder serves).
   const Text spaced = docs + kSeparator + "photos ";
-  if (kSeparator == '/') ASSERT_TRUE(test::make_folder(spaced));
+  if (kSeparator == '/') {
+    ASSERT_TRUE(test::make_folder(spaced));
+  }
   Text item = spaced;
   EXPECT_EQ(backup_folder(item, true, Location::Default, ""), docs + kSeparator + "photosbak");
   EXPECT_EQ(item, docs + kSeparator + "photos");
