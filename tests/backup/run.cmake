@@ -1,0 +1,9 @@
+# The backup run, end to end on real folders.
+tamsel_test(run_backup_test NO_MAIN SOURCES run_backup_test.cpp LIBS tamsel_run tamsel_test_support)
+if(WIN32)
+  target_link_libraries(run_backup_test PRIVATE comctl32 user32)
+else()
+  target_link_libraries(run_backup_test PRIVATE Qt6::Widgets)
+  # Without an application object the run works the same and shows nothing.
+  tamsel_test(run_backup_headless_test SOURCES run_backup_headless_test.cpp LIBS tamsel_run tamsel_test_support)
+endif()
