@@ -19,7 +19,8 @@ namespace tamsel {
 
 namespace {
 
-constexpr std::size_t kBlockSize = std::size_t{1} << 20;
+// Small enough that the progress window is served often on slow disks.
+constexpr std::size_t kBlockSize = std::size_t{256} << 10;
 
 class Fd {
  public:
@@ -151,6 +152,7 @@ class TreeCopy {
       }
       entries_.push_back(entry);
       count(entry);
+      if (!report()) return false;
       if (S_ISDIR(entry.st.st_mode) && !list_folder(entry.rel)) return false;
     }
     return true;
