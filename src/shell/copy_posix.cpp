@@ -65,7 +65,8 @@ Text last_name(const Text& path) {
 
 Text join(const Text& root, const Text& rel) {
   if (rel.empty()) return root;
-  if (!root.empty() && root.back() == '/') return root + rel;
+  if (root.empty()) return rel;
+  if (root.back() == '/') return root + rel;
   return root + '/' + rel;
 }
 

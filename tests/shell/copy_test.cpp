@@ -588,11 +588,13 @@ TEST_F(ShellCopyDialog, AppearsOnALongCopyAndCancelRemovesTheCopy) {
     EXPECT_TRUE(progress.seen);
     EXPECT_TRUE(progress.texts.contains(QStringLiteral("已完成"))) << progress.texts.toStdString();
     EXPECT_TRUE(progress.texts.contains(QStringLiteral("剩余")));
+    EXPECT_TRUE(progress.texts.contains(QStringLiteral("正在复制：src")));
     EXPECT_GT(ticks, 0) << "events were not processed during the copy";
     EXPECT_EQ(visible_copy_dialog(), nullptr);
     if (cancel) {
       EXPECT_FALSE(exists(target));
     } else {
+      EXPECT_TRUE(progress.texts.contains(QStringLiteral("正在复制：src/file")));
       EXPECT_EQ(describe(target), describe(dir / "src"));
     }
   }
