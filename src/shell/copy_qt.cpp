@@ -15,6 +15,9 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <memory>
+
 #include "shell/copy_progress.h"
 
 namespace tamsel {

@@ -57,15 +57,7 @@ std::map<Text, Text> describe(const Text& root, const Text& rel = Text()) {
       for (auto& [k, v] : describe(root, child)) tree[k] = v;
       continue;
     }
-    Text data;
-    HANDLE h = CreateFileA((root + "\\" + child).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
-      char buffer[4096];
-      DWORD n = 0;
-      while (ReadFile(h, buffer, sizeof buffer, &n, nullptr) && n > 0) data.append(buffer, n);
-      CloseHandle(h);
-    }
+    Text data = read_file(root + "\\" + child).value_or("<unreadable>");
     ULONGLONG time = (ULONGLONG{found.ftLastWriteTime.dwHighDateTime} << 32) |
                      found.ftLastWriteTime.dwLowDateTime;
     tree[child] = "F " + std::to_string(time) + " " + data;
