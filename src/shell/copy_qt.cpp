@@ -1,11 +1,13 @@
 // The progress dialog of a copy on Linux. The copy runs on the UI thread, so
 // the dialog lets the event loop run between blocks of data: windows keep
-// repainting, and once the dialog is up its Cancel button works. Before it is
-// up, user input waits; once it is up, it is application-modal, so the other
-// windows of the program take no input while the copy runs.
+// repainting, and once the dialog is up its Cancel button works. Meanwhile
+// the program's other windows take no input at all (no clicks, keys, drops
+// or closing), from the start of the copy to its end, whether the dialog has
+// appeared yet or not: nothing can start a second backup inside this one.
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLocale>
@@ -48,6 +50,51 @@ QString shown_path(const Text& path) {
   return text;
 }
 
+bool is_input(QEvent::Type type) {
+  switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+    case QEvent::Close:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Swallows input meant for any widget outside one window, while it lives.
+class InputBlocker final : public QObject {
+ public:
+  explicit InputBlocker(QWidget* allowed) : allowed_(allowed) { qApp->installEventFilter(this); }
+  ~InputBlocker() override { qApp->removeEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (!is_input(event->type()) || !watched->isWidgetType()) return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget == allowed_ || allowed_->isAncestorOf(widget)) return false;
+    event->ignore();  // a refused drop, a window that stays open
+    return true;
+  }
+
+ private:
+  QWidget* allowed_;
+};
+
 class CopyDialog final : public CopyProgress {
  public:
   CopyDialog() : former_active_(QApplication::activeWindow()) {
@@ -68,13 +115,14 @@ class CopyDialog final : public CopyProgress {
     QObject::connect(cancel, &QPushButton::clicked, dialog_.get(), &QDialog::reject);
     // The button, Esc and the close box all end in reject.
     QObject::connect(dialog_.get(), &QDialog::rejected, [this] { cancelled_ = true; });
+    blocker_ = std::make_unique<InputBlocker>(dialog_.get());
     clock_.start();
   }
 
   ~CopyDialog() override {
-    bool was_shown = dialog_->isVisible();
+    blocker_.reset();
     dialog_.reset();
-    if (was_shown && former_active_) former_active_->activateWindow();
+    if (shown_ && former_active_) former_active_->activateWindow();
   }
 
   CopyDialog(const CopyDialog&) = delete;
@@ -92,8 +140,7 @@ class CopyDialog final : public CopyProgress {
     } else if (shown_) {
       show_state(state);
     }
-    QCoreApplication::processEvents(shown_ ? QEventLoop::AllEvents
-                                           : QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents();
     return !cancelled_;
   }
 
@@ -134,6 +181,7 @@ class CopyDialog final : public CopyProgress {
   }
 
   std::unique_ptr<QDialog> dialog_;
+  std::unique_ptr<InputBlocker> blocker_;
   QLabel* name_ = nullptr;
   QLabel* done_ = nullptr;
   QLabel* remaining_ = nullptr;

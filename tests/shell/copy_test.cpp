@@ -185,11 +185,17 @@ int main(int argc, char** argv) {
 #include <unistd.h>
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -530,6 +536,7 @@ class SlowProgress : public tamsel::CopyProgress {
   SlowProgress(std::chrono::milliseconds delay, bool cancel)
       : real_(tamsel::make_copy_progress()), delay_(delay), cancel_(cancel) {}
   bool update(const tamsel::CopyState& state) override {
+    if (poke) poke();
     std::this_thread::sleep_for(delay_);
     bool go_on = real_->update(state);
     if (QWidget* dialog = visible_copy_dialog()) {
@@ -546,6 +553,50 @@ class SlowProgress : public tamsel::CopyProgress {
   bool cancel_;
   bool seen = false;
   QString texts;
+  std::function<void()> poke;  // called at every report, before the dialog's
+};
+
+// A window of the program with a button and a drop target, counting what
+// reaches it. Input is posted to its native window, as the window system
+// delivers it.
+class ProgramWindow : public QWidget {
+ public:
+  ProgramWindow() : button(this) {
+    setAcceptDrops(true);
+    button.setGeometry(10, 10, 80, 30);
+    QObject::connect(&button, &QPushButton::clicked, [this] { ++clicks; });
+    resize(200, 100);
+    show();
+  }
+  void post_input() {
+    QWindow* handle = windowHandle();
+    const QPointF at(20, 20);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+      QCoreApplication::postEvent(
+          handle, new QMouseEvent(type, at, mapToGlobal(at), Qt::LeftButton,
+                                  type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                  Qt::NoModifier));
+    }
+    const QPoint drop_at(150, 50);
+    QCoreApplication::postEvent(handle, new QDragEnterEvent(drop_at, Qt::CopyAction, &mime,
+                                                            Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(handle, new QDropEvent(drop_at, Qt::CopyAction, &mime,
+                                                       Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(handle, new QCloseEvent());
+  }
+  int clicks = 0;
+  int drops = 0;
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override { event->acceptProposedAction(); }
+  void dropEvent(QDropEvent* event) override {
+    ++drops;
+    event->acceptProposedAction();
+  }
+
+ private:
+  QPushButton button;
+  QMimeData mime;
 };
 
 class ShellCopyDialog : public testing::Test {
@@ -590,6 +641,33 @@ TEST_F(ShellCopyDialog, AppearsOnALongCopyAndCancelRemovesTheCopy) {
       EXPECT_EQ(describe(target), describe(dir / "src"));
     }
   }
+}
+
+TEST_F(ShellCopyDialog, OtherWindowsTakeNoInputWhileCopying) {
+  ASSERT_EQ(mkdir((dir / "src").c_str(), 0755), 0);
+  for (int i = 0; i < 20; ++i) {
+    ASSERT_NO_FATAL_FAILURE(make_file(dir / "src/file" + std::to_string(i), "data", 0644, at(1600000000, i)));
+  }
+  ProgramWindow window;
+  SlowProgress progress(std::chrono::milliseconds(40), false);
+  // Input before the dialog is up and a little while it is.
+  int while_shown = 0;
+  progress.poke = [&] {
+    if (!progress.seen || while_shown++ < 2) window.post_input();
+  };
+  EXPECT_TRUE(tamsel::copy_with_progress(dir / "copy", dir / "src", &progress));
+  EXPECT_TRUE(progress.seen);
+  progress.real_.reset();
+  EXPECT_EQ(window.clicks, 0);
+  EXPECT_EQ(window.drops, 0);
+  EXPECT_TRUE(window.isVisible());
+
+  // The same input after the copy reaches the window.
+  window.post_input();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(window.clicks, 1);
+  EXPECT_EQ(window.drops, 1);
+  EXPECT_FALSE(window.isVisible());
 }
 
 TEST_F(ShellCopyDialog, StaysAwayOnAQuickCopy) {
