@@ -150,9 +150,15 @@ QWidget* MainWindowQt::create_control(Control id) {
       widget = label;
       break;
     }
-    case ControlKind::GroupBox:
-      widget = new QGroupBox(qtext(spec.text), parent);
+    case ControlKind::GroupBox: {
+      auto* box = new QGroupBox(qtext(spec.text), parent);
+      // As on Windows: the frame's top line runs through the middle of the title.
+      box->setStyleSheet(QStringLiteral(
+          "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+          "QGroupBox::title { subcontrol-origin: margin; left: 7px; padding: 0 1px; }"));
+      widget = box;
       break;
+    }
     case ControlKind::RadioButton: {
       auto* radio = new RadioQt(qtext(spec.text), parent);
       QObject::connect(radio, &QAbstractButton::clicked, radio, [&events, id] {
