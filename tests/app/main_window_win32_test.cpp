@@ -529,6 +529,39 @@ TEST(Program, EscapeAndTheCloseBoxEndItWithExitCodeZero) {
   }
 }
 
+// The version record and the icon inside tamsel.exe.
+TEST(Program, CarriesItsVersionRecordAndIcon) {
+  Text exe = program_folder() + "\\tamsel.exe";
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeA(exe.c_str(), &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<char> record(size);
+  ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, size, record.data()));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(record.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+  EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+  EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+  EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+  for (const char* key : {"FileDescription", "Comments"}) {
+    std::string query = std::string("\\StringFileInfo\\080404B0\\") + key;
+    char* value = nullptr;
+    ASSERT_TRUE(VerQueryValueA(record.data(), query.c_str(), reinterpret_cast<void**>(&value), &length))
+        << key;
+    EXPECT_STREQ(value, "文件备份") << key;
+  }
+
+  HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr);
+  EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */),
+            nullptr);
+  HANDLE icon = LoadImageA(module, MAKEINTRESOURCEA(1), IMAGE_ICON, 32, 32, 0);
+  EXPECT_NE(icon, nullptr);
+  if (icon) DestroyIcon(static_cast<HICON>(icon));
+  FreeLibrary(module);
+}
+
 TEST(Program, OtherKeysLeaveItRunning) {
   ProgramProcess program;
   ASSERT_TRUE(program.started());
