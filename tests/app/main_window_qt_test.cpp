@@ -4,6 +4,7 @@
 
 #include <QtCore/QMimeData>
 #include <QtCore/QPointer>
+#include <QtCore/QProcess>
 #include <QtCore/QTimer>
 #include <QtCore/QUrl>
 #include <QtGui/QDropEvent>
@@ -397,6 +398,47 @@ TEST_F(DropQtTest, ADropAfterTheDragLeftDoesNothing) {
   QApplication::sendEvent(window, &drop);
   EXPECT_FALSE(drop.isAccepted());
   EXPECT_TRUE(drops.empty());
+}
+
+// The real program on the X display the tests run under.
+QString run_tool(const QString& tool, const QStringList& arguments) {
+  QProcess process;
+  process.start(tool, arguments);
+  if (!process.waitForFinished(10000)) return QString();
+  return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+TEST(ProgramOnX11, StaysOffTheTaskbarOnTopAndEscapeEndsItWithZero) {
+  if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "no X display";
+  QProcess program;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+  program.setProcessEnvironment(env);
+  program.start(QCoreApplication::applicationDirPath() + QStringLiteral("/tamsel"), QStringList());
+  ASSERT_TRUE(program.waitForStarted(10000));
+
+  QString window;
+  for (int i = 0; i < 100 && window.isEmpty(); ++i) {
+    window = run_tool(QStringLiteral("xdotool"),
+                      {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                       QString::number(program.processId())})
+                 .section(QLatin1Char('\n'), 0, 0);
+    if (window.isEmpty()) program.waitForFinished(100);
+  }
+  ASSERT_FALSE(window.isEmpty()) << "the window did not show";
+  QString states = run_tool(QStringLiteral("xprop"),
+                            {QStringLiteral("-id"), window, QStringLiteral("_NET_WM_STATE")});
+  EXPECT_TRUE(states.contains(QLatin1String("_NET_WM_STATE_SKIP_TASKBAR"))) << states.toStdString();
+  EXPECT_TRUE(states.contains(QLatin1String("_NET_WM_STATE_SKIP_PAGER"))) << states.toStdString();
+  EXPECT_TRUE(states.contains(QLatin1String("_NET_WM_STATE_ABOVE"))) << states.toStdString();
+  QString name = run_tool(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), window});
+  EXPECT_EQ(name.toStdString(), "Tamselv1.0");
+
+  run_tool(QStringLiteral("xdotool"),
+           {QStringLiteral("key"), QStringLiteral("--window"), window, QStringLiteral("Escape")});
+  ASSERT_TRUE(program.waitForFinished(10000)) << "still running after Esc";
+  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(program.exitCode(), 0);
 }
 
 }  // namespace
