@@ -41,7 +41,11 @@ class OwnedWindow {
 
 int program_start() {
   OleSession ole;
-  SetCurrentDirectoryA(program_folder().c_str());
+  // A program in a drive root has the folder "X:", which alone would name the
+  // drive's current directory rather than its root.
+  Text folder = program_folder();
+  if (folder.size() == 2 && folder[1] == ':') folder += '\\';
+  SetCurrentDirectoryA(folder.c_str());
   OwnedWindow owner(create_owner_window());
   if (!create_main_window(owner.get())) {
     MessageBoxA(nullptr, "无法创建程序窗口。", kMainWindowCaption, MB_OK | MB_ICONERROR);
