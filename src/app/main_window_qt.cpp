@@ -11,6 +11,8 @@
 #include <QtWidgets/QRadioButton>
 #include <xcb/xcb.h>
 
+#include <cstdlib>
+
 #include "app/events.h"
 #include "app/label_qt.h"
 #include "app/layout.h"
@@ -83,7 +85,7 @@ void skip_taskbar(QWidget* window) {
         xcb_intern_atom(connection, 0, static_cast<uint16_t>(qstrlen(name)), name);
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
     xcb_atom_t value = reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
-    free(reply);
+    std::free(reply);
     return value;
   };
   xcb_atom_t state = atom("_NET_WM_STATE");
