@@ -2,6 +2,7 @@
 // controls, radio groups, events, drop target and its closing.
 #include <gtest/gtest.h>
 
+#include <QtCore/QFileInfo>
 #include <QtCore/QMimeData>
 #include <QtCore/QPointer>
 #include <QtCore/QProcess>
@@ -414,6 +415,7 @@ TEST(ProgramOnX11, StaysOffTheTaskbarOnTopAndEscapeEndsItWithZero) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
   program.setProcessEnvironment(env);
+  program.setWorkingDirectory(QStringLiteral("/"));
   program.start(QCoreApplication::applicationDirPath() + QStringLiteral("/tamsel"), QStringList());
   ASSERT_TRUE(program.waitForStarted(10000));
 
@@ -426,6 +428,9 @@ TEST(ProgramOnX11, StaysOffTheTaskbarOnTopAndEscapeEndsItWithZero) {
     if (window.isEmpty()) program.waitForFinished(100);
   }
   ASSERT_FALSE(window.isEmpty()) << "the window did not show";
+  // It works in its own folder, wherever it was started from.
+  QString cwd = QFileInfo(QStringLiteral("/proc/%1/cwd").arg(program.processId())).symLinkTarget();
+  EXPECT_EQ(cwd, QFileInfo(QCoreApplication::applicationDirPath()).canonicalFilePath());
   QString states = run_tool(QStringLiteral("xprop"),
                             {QStringLiteral("-id"), window, QStringLiteral("_NET_WM_STATE")});
   EXPECT_TRUE(states.contains(QLatin1String("_NET_WM_STATE_SKIP_TASKBAR"))) << states.toStdString();
