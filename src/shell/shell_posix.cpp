@@ -25,8 +25,16 @@ bool is_folder(const Text& path) {
 bool create_folder(const Text& path) { return !path.empty() && mkdir(path.c_str(), 0777) == 0; }
 
 namespace {
+void close_descriptors_from(int first) {
+  if (close_range(static_cast<unsigned>(first), ~0U, 0) == 0) return;
+  const long limit = sysconf(_SC_OPEN_MAX);
+  for (long fd = first; fd < (limit > 0 ? limit : 1024); ++fd) close(static_cast<int>(fd));
+}
+
 // Starts the program detached (its own session, reaped at once by the
-// intermediate child), so the window never waits for it.
+// intermediate child), so the window never waits for it. It gets /dev/null
+// for its standard streams and none of the program's other descriptors: a
+// file manager or browser may live long after the program has ended.
 void start_detached(const std::vector<Text>& argv) {
   std::vector<char*> args;
   for (const Text& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -44,6 +52,7 @@ void start_detached(const std::vector<Text>& argv) {
         dup2(devnull, STDERR_FILENO);
         if (devnull > STDERR_FILENO) close(devnull);
       }
+      close_descriptors_from(STDERR_FILENO + 1);
       execvp(args[0], args.data());
     }
     _exit(0);

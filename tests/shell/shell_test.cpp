@@ -10,8 +10,18 @@
 
 #include "shell/com_ptr_win32.h"
 #else
+#include <dirent.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <thread>
 
 #include "shell/desktop_entry.h"
 #include "shell/xdg_dirs.h"
@@ -159,6 +169,118 @@ TEST(Shortcut, ExecQuotesEveryAwkwardCharacter) {
   for (const Case& c : cases) EXPECT_EQ(exec_quoted(c.target), c.exec) << c.target;
 }
 
+// shell_open on Linux starts "xdg-open" from the search path. This test
+// program stands in for it (a link named xdg-open to this program) and
+// reports how it was started: its arguments, its session and parent, and the
+// descriptors it inherited.
+constexpr const char* kReportVariable = "TAMSEL_TEST_OPEN_REPORT";
+
+bool poll_for(const std::function<bool()>& done) {
+  for (int i = 0; i < 400; ++i) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
+  return false;
+}
+
+// The stand-in: writes "key=value" lines (arguments escaped), then stays
+// alive until the test says it may end.
+int act_as_xdg_open(int argc, char** argv) {
+  const char* report = std::getenv(kReportVariable);
+  if (report == nullptr) return 2;
+  Text lines;
+  for (int i = 1; i < argc; ++i) {
+    lines += "arg=";
+    for (const char* c = argv[i]; *c; ++c) lines += *c == '\n' ? Text("\\n") : Text(1, *c);
+    lines += "\n";
+  }
+  lines += "pid=" + std::to_string(getpid()) + "\n";
+  lines += "ppid=" + std::to_string(getppid()) + "\n";
+  lines += "sid=" + std::to_string(getsid(0)) + "\n";
+  if (DIR* fds = opendir("/proc/self/fd")) {
+    while (dirent* e = readdir(fds)) {
+      if (e->d_name[0] == '.' || atoi(e->d_name) == dirfd(fds)) continue;
+      char to[4096];
+      ssize_t n = readlink((Text("/proc/self/fd/") + e->d_name).c_str(), to, sizeof to);
+      lines += Text("fd") + e->d_name + "=" + Text(to, n > 0 ? static_cast<std::size_t>(n) : 0) + "\n";
+    }
+    closedir(fds);
+  }
+  const Text partial = Text(report) + ".part";
+  if (!test::write_file(partial, lines) || rename(partial.c_str(), report) != 0) return 3;
+  const Text done = Text(report) + ".done";
+  poll_for([&] { return test::exists(done) || !test::exists(report); });
+  return 0;
+}
+
+std::map<Text, Text> parse_report(const Text& text, std::vector<Text>& args) {
+  std::map<Text, Text> values;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == Text::npos) end = text.size();
+    const Text line = text.substr(start, end - start);
+    const std::size_t eq = line.find('=');
+    if (eq != Text::npos) {
+      if (line.compare(0, eq, "arg") == 0) {
+        args.push_back(line.substr(eq + 1));
+      } else {
+        values[line.substr(0, eq)] = line.substr(eq + 1);
+      }
+    }
+    start = end + 1;
+  }
+  return values;
+}
+
+TEST(ShellOpen, StartsTheDefaultHandlerDetachedWithOneArgument) {
+  test::TempFolder tmp;
+  ASSERT_TRUE(test::make_folder(tmp / "bin"));
+  char self[4096];
+  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+  ASSERT_GT(n, 0);
+  self[n] = '\0';
+  ASSERT_EQ(symlink(self, (tmp / "bin/xdg-open").c_str()), 0);
+  const Text old_path = std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin";
+  ASSERT_EQ(setenv("PATH", (tmp / "bin" + ":" + old_path).c_str(), 1), 0);
+  const Text report = tmp / "report";
+  ASSERT_EQ(setenv(kReportVariable, report.c_str(), 1), 0);
+  // A descriptor the program holds without close-on-exec must not live on in
+  // the file manager or browser.
+  int held[2];
+  ASSERT_EQ(pipe(held), 0);
+
+  const Text target = tmp / "it's a \"folder\" $HOME; -x\nline two";
+  shell_open(target);
+
+  int status = 0;
+  EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1) << "a child was left behind";
+  EXPECT_EQ(errno, ECHILD);
+  ASSERT_TRUE(poll_for([&] { return test::exists(report); })) << "xdg-open did not run";
+  close(held[0]);
+  close(held[1]);
+  setenv("PATH", old_path.c_str(), 1);
+  unsetenv(kReportVariable);
+
+  std::vector<Text> args;
+  std::map<Text, Text> seen = parse_report(test::read_file(report).value_or(""), args);
+  // Still running while shell_open has long returned: nothing waited for it.
+  const pid_t handler = static_cast<pid_t>(std::atoi(seen["pid"].c_str()));
+  EXPECT_GT(handler, 0);
+  EXPECT_EQ(kill(handler, 0), 0);
+  EXPECT_TRUE(test::write_file(report + ".done", ""));
+
+  EXPECT_EQ(args, std::vector<Text>{tmp.path() + "/it's a \"folder\" $HOME; -x\\nline two"});
+  EXPECT_NE(seen["sid"], std::to_string(getsid(0)));
+  EXPECT_NE(seen["ppid"], std::to_string(getpid()));
+  for (const char* fd : {"fd0", "fd1", "fd2"}) EXPECT_EQ(seen[fd], "/dev/null") << fd;
+  std::vector<Text> other;
+  for (const auto& [key, value] : seen) {
+    if (key.rfind("fd", 0) == 0 && key != "fd0" && key != "fd1" && key != "fd2") other.push_back(key + "=" + value);
+  }
+  EXPECT_TRUE(other.empty()) << "inherited: " << ::testing::PrintToString(other);
+}
+
 TEST(DesktopFolder, ComesFromUserDirs) {
   EXPECT_EQ(desktop_dir_from_user_dirs("# c\nXDG_DESKTOP_DIR=\"$HOME/桌面\"\n", "/home/u"), "/home/u/桌面");
   EXPECT_EQ(desktop_dir_from_user_dirs("XDG_DESKTOP_DIR=\"/data/desk\"\n", "/home/u"), "/data/desk");
@@ -169,3 +291,12 @@ TEST(DesktopFolder, ComesFromUserDirs) {
 
 }  // namespace
 }  // namespace tamsel
+
+int main(int argc, char** argv) {
+#ifndef _WIN32
+  const char* slash = std::strrchr(argv[0], '/');
+  if (std::strcmp(slash ? slash + 1 : argv[0], "xdg-open") == 0) return tamsel::act_as_xdg_open(argc, argv);
+#endif
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
