@@ -79,6 +79,62 @@ TEST(DesktopPath, EndsInASeparator) {
 }
 
 #ifdef _WIN32
+// The desktop folder as the shell reports it, moved for one test to a folder
+// whose name ends in 淺 (0x9C 0x5C): its last byte has a backslash's value but
+// is part of the character, so a separator still has to be appended.
+class MovedDesktop {
+ public:
+  explicit MovedDesktop(const Text& folder) {
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key_) != ERROR_SUCCESS) {
+      key_ = nullptr;
+      return;
+    }
+    DWORD size = sizeof former_;
+    had_ = RegQueryValueExA(key_, "Desktop", nullptr, &type_, reinterpret_cast<BYTE*>(former_), &size) ==
+           ERROR_SUCCESS;
+    former_size_ = size;
+    moved_ = RegSetValueExA(key_, "Desktop", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                            static_cast<DWORD>(folder.size() + 1)) == ERROR_SUCCESS;
+  }
+  ~MovedDesktop() {
+    if (!key_) return;
+    if (had_) {
+      RegSetValueExA(key_, "Desktop", 0, type_, reinterpret_cast<const BYTE*>(former_), former_size_);
+    } else {
+      RegDeleteValueA(key_, "Desktop");
+    }
+    RegCloseKey(key_);
+  }
+  MovedDesktop(const MovedDesktop&) = delete;
+  MovedDesktop& operator=(const MovedDesktop&) = delete;
+  bool moved() const { return moved_; }
+
+ private:
+  static constexpr const char* kKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+  HKEY key_ = nullptr;
+  bool had_ = false;
+  bool moved_ = false;
+  DWORD type_ = REG_EXPAND_SZ;
+  char former_[2048] = {};
+  DWORD former_size_ = 0;
+};
+
+TEST(DesktopPath, AppendsASeparatorAfterASecondByteOfValue0x5C) {
+  test::TempFolder tmp;
+  const Text desk = tmp / "desk\x9C\x5C";
+  ASSERT_TRUE(test::make_folder(desk));
+  const Text plain = tmp / "plain\\";  // already ends in a separator
+  ASSERT_TRUE(test::make_folder(tmp / "plain"));
+  struct Case {
+    Text folder, expected;
+  } cases[] = {{desk, desk + "\\"}, {plain, plain}};
+  for (const Case& c : cases) {
+    MovedDesktop moved(c.folder);
+    ASSERT_TRUE(moved.moved());
+    EXPECT_EQ(desktop_path(), c.expected) << c.folder;
+  }
+}
+
 class Shortcut : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
