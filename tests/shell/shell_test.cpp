@@ -342,6 +342,10 @@ TEST(DesktopFolder, ComesFromUserDirs) {
   EXPECT_EQ(desktop_dir_from_user_dirs("XDG_DESKTOP_DIR=\"/data/desk\"\n", "/home/u"), "/data/desk");
   EXPECT_EQ(desktop_dir_from_user_dirs("XDG_DOWNLOAD_DIR=\"$HOME/d\"\n", "/home/u"), "");
   EXPECT_EQ(desktop_dir_from_user_dirs("XDG_DESKTOP_DIR=relative\n", "/home/u"), "");
+  // The file is read the way a shell sources it: the last setting counts.
+  EXPECT_EQ(desktop_dir_from_user_dirs("XDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_DESKTOP_DIR=\"$HOME/桌面\"\n",
+                                       "/home/u"),
+            "/home/u/桌面");
 }
 #endif
 
