@@ -183,6 +183,28 @@ TEST_F(Shortcut, GetsNoExtensionWhenTheLinkHoldsADot) {
 
 TEST_F(Shortcut, RefusesLinksBeyondMaxPath) {
   EXPECT_FALSE(create_shortcut("C:\\" + Text(MAX_PATH, 'a'), "C:\\x.exe"));
+  // At the limit: the link path, ".lnk" included, fits in MAX_PATH bytes
+  // together with its NUL.
+  test::TempFolder tmp;
+  if (tmp.path().find('.') != Text::npos) GTEST_SKIP() << "the temp path holds a dot";
+  struct Case {
+    std::size_t length;  // of the link as given
+    bool dot;
+    bool written;
+  } cases[] = {
+      {MAX_PATH - 5, false, true},
+      {MAX_PATH - 4, false, false},
+      {MAX_PATH - 1, true, true},
+      {MAX_PATH, true, false},
+  };
+  for (const Case& c : cases) {
+    Text name(c.length - tmp.path().size() - 1, 'a');
+    if (c.dot) name[name.size() - 2] = '.';
+    const Text link = tmp / name;
+    ASSERT_EQ(link.size(), c.length);
+    EXPECT_EQ(create_shortcut(link, tmp / "prog.exe"), c.written) << c.length;
+    EXPECT_EQ(test::exists(c.dot ? link : link + ".lnk"), c.written) << c.length;
+  }
 }
 #else
 TEST(Shortcut, IsAnExecutableDesktopEntry) {
