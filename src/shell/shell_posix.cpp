@@ -17,12 +17,18 @@
 
 namespace tamsel {
 
+namespace {
+// The system reads a path up to its first NUL; a path holding one would
+// stand for a shorter path, so it names nothing here.
+bool usable(const Text& path) { return !path.empty() && path.find('\0') == Text::npos; }
+}  // namespace
+
 bool is_folder(const Text& path) {
   struct stat st;
-  return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return usable(path) && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool create_folder(const Text& path) { return !path.empty() && mkdir(path.c_str(), 0777) == 0; }
+bool create_folder(const Text& path) { return usable(path) && mkdir(path.c_str(), 0777) == 0; }
 
 namespace {
 void close_descriptors_from(int first) {

@@ -40,6 +40,8 @@ TEST(IsFolder, TellsFoldersFromFilesAndMissingPaths) {
   EXPECT_FALSE(is_folder(tmp / "f.txt"));
   EXPECT_FALSE(is_folder(tmp / "missing"));
   EXPECT_FALSE(is_folder(""));
+  // A path holding a NUL names nothing; it is not the path before the NUL.
+  EXPECT_FALSE(is_folder(tmp / "d" + Text(1, '\0') + "x"));
 #ifndef _WIN32
   ASSERT_EQ(symlink((tmp / "d").c_str(), (tmp / "link").c_str()), 0);
   EXPECT_TRUE(is_folder(tmp / "link"));  // links are followed
@@ -53,6 +55,8 @@ TEST(CreateFolder, MakesOneLevel) {
   EXPECT_FALSE(create_folder(tmp / "a"));  // already there
   EXPECT_FALSE(create_folder(tmp / "x" + kSeparator + "y"));
   EXPECT_FALSE(test::exists(tmp / "x"));
+  EXPECT_FALSE(create_folder(tmp / "n" + Text(1, '\0') + "x"));
+  EXPECT_FALSE(test::exists(tmp / "n"));
 }
 
 TEST(Hooks, ReplaceOpeningAndThePicker) {
