@@ -85,15 +85,31 @@ Text desktop_path() {
   return desktop;
 }
 
+// The launcher is written under a temporary name beside the link and then
+// renamed into place: a half-written launcher never shows, and a file or
+// link already at the link path is replaced, never written through.
 bool create_shortcut(const Text& link, const Text& target) {
   Text path = link;
   if (path.find('.') == Text::npos) path += ".desktop";
-  const Text content = desktop_entry_for(target);
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0755);
+  if (path.empty() || path.find('\0') != Text::npos) return false;
+  const std::size_t slash = path.rfind('/');
+  const Text folder = slash == Text::npos ? Text() : path.substr(0, slash + 1);
+  const Text name = slash == Text::npos ? path : path.substr(slash + 1);
+  Text temp = folder + "." + name + ".XXXXXX";
+  const int fd = mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) return false;
-  bool ok = write(fd, content.data(), content.size()) == static_cast<ssize_t>(content.size());
+  const Text content = desktop_entry_for(target);
+  bool ok = true;
+  for (std::size_t done = 0; ok && done < content.size();) {
+    const ssize_t n = write(fd, content.data() + done, content.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) done += static_cast<std::size_t>(n);
+  }
   ok = fchmod(fd, 0755) == 0 && ok;
   ok = close(fd) == 0 && ok;
+  ok = ok && rename(temp.c_str(), path.c_str()) == 0;
+  if (!ok) unlink(temp.c_str());
   return ok;
 }
 

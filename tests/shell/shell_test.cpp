@@ -226,6 +226,23 @@ TEST(Shortcut, IsAnExecutableDesktopEntry) {
   EXPECT_TRUE(st.st_mode & S_IXUSR);
 }
 
+TEST(Shortcut, ReplacesWhatIsThereWithoutWritingThroughALink) {
+  test::TempFolder tmp;
+  ASSERT_TRUE(test::write_file(tmp / "other", "keep"));
+  ASSERT_EQ(symlink((tmp / "other").c_str(), (tmp / "Tamsel.desktop").c_str()), 0);
+  ASSERT_TRUE(create_shortcut(tmp / "Tamsel", "/usr/bin/tamsel"));
+  EXPECT_EQ(test::read_file(tmp / "other"), Text("keep"));
+  struct stat st;
+  ASSERT_EQ(lstat((tmp / "Tamsel.desktop").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISREG(st.st_mode));
+  EXPECT_EQ(st.st_mode & 0777, 0755u);
+  EXPECT_EQ(test::read_file(tmp / "Tamsel.desktop"), desktop_entry_for("/usr/bin/tamsel"));
+  // A second call replaces the launcher and leaves nothing else behind.
+  ASSERT_TRUE(create_shortcut(tmp / "Tamsel", "/opt/tamsel"));
+  EXPECT_EQ(test::read_file(tmp / "Tamsel.desktop"), desktop_entry_for("/opt/tamsel"));
+  EXPECT_EQ(test::list_folder(tmp.path()), (std::vector<Text>{"Tamsel.desktop", "other"}));
+}
+
 TEST(Shortcut, GetsNoExtensionWhenTheLinkHoldsADot) {
   test::TempFolder tmp;
   ASSERT_TRUE(test::make_folder(tmp / "first.last"));
