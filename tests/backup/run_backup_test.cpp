@@ -20,11 +20,19 @@
 #include <windows.h>
 
 #include <commctrl.h>
+
+#include "app/main_window_win32.h"
+#include "data_object_win32.h"
 #else
 #include <QApplication>
+#include <QDropEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QTimer>
+#include <QUrl>
+
+#include "app/main_window_qt.h"
 #endif
 
 namespace tamsel {
@@ -475,11 +483,78 @@ TEST_F(RunBackup, FolderArchiveShowsItsProgressWhileItIsWritten) {
   EXPECT_FALSE(shown_progress().visible);
 }
 
+// A drop of real files on the real MainWindow, with the choices set in its
+// radio buttons, ends in the backups and the StatusLine of that window.
+#ifdef _WIN32
+void drop_on_main_window(const std::vector<Text>& paths) {
+  auto* data = new tamsel::testing::DataObject(tamsel::testing::DataObject::Offer::FileList, paths);
+  IDropTarget* target = main_drop_component()->target();
+  POINTL pt = {10, 10};
+  DWORD effect = DROPEFFECT_COPY;
+  target->DragEnter(data, 0, pt, &effect);
+  effect = DROPEFFECT_COPY;
+  target->Drop(data, 0, pt, &effect);
+  data->Release();
+}
+
+struct RealWindow {
+  HWND owner = create_owner_window();
+  RealWindow() { create_main_window(owner); }
+  ~RealWindow() {
+    if (owner) DestroyWindow(owner);
+  }
+};
+#else
+void drop_on_main_window(const std::vector<Text>& paths) {
+  QMimeData data;
+  QList<QUrl> urls;
+  for (const Text& p : paths) urls.push_back(QUrl::fromLocalFile(QString::fromUtf8(p.c_str())));
+  data.setUrls(urls);
+  QPoint at(5, 5);
+  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(main_window(), &enter);
+  QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(main_window(), &drop);
+}
+
+struct RealWindow {
+  MainWindowQt* window = create_main_window();
+  ~RealWindow() { delete window; }
+};
+#endif
+
+TEST(RunThroughTheMainWindow, DropBacksUpEveryItem) {
+  Items items;
+  std::vector<Text> opened;
+  set_open_hook([&opened](const Text& target) { opened.push_back(target); });
+  ClockSource previous = set_clock_source(pinned_clock);
+  main_window_events() = MainWindowEvents{};
+  {
+    RealWindow window;
+    attach_backup_handler();
+    main_window_created();
+    set_selected(Control::单选框2, true);  // archives
+    set_selected(Control::单选框4, true);  // under the custom base
+    set_caption(Control::标签1, items.store);
+    drop_on_main_window({items.file, items.folder});
+    EXPECT_EQ(caption(Control::标签4), kSucceeded);
+  }
+  EXPECT_EQ(opened, (std::vector<Text>{items.base() + "报告bak", items.base() + "photosbak"}));
+  EXPECT_TRUE(is_zip(at(items.base() + "报告bak", "报告" + kTime + ".zip")));
+  EXPECT_TRUE(is_zip(at(items.base() + "photosbak", "photos" + kTime + ".zip")));
+  main_window_events() = MainWindowEvents{};
+  set_clock_source(previous);
+  set_open_hook(nullptr);
+  set_control_host(nullptr);
+}
+
 }  // namespace
 }  // namespace tamsel
 
 int main(int argc, char** argv) {
-#ifndef _WIN32
+#ifdef _WIN32
+  OleInitialize(nullptr);  // the drop target of the MainWindow
+#else
   QApplication application(argc, argv);  // the run lives inside the Qt front end
 #endif
   ::testing::InitGoogleTest(&argc, argv);
