@@ -9,6 +9,7 @@
 
 #include "app/controls.h"
 #include "app/events.h"
+#include "app/main_window.h"
 #include "backup/clock.h"
 #include "backup/names.h"
 #include "backup/progress_window.h"
