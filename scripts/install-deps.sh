@@ -8,7 +8,7 @@ packages=(
   # native build
   cmake ninja-build g++ make pkg-config zlib1g-dev
   googletest libgtest-dev
-  qt6-base-dev
+  qt6-base-dev libxcb1-dev
   # Windows cross builds (zlib linked statically from the mingw package)
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
   # running the Windows build: 64-bit Wine only (32-bit code cannot run here)
