@@ -121,15 +121,17 @@ TEST_F(DesktopShortcutTest, ADotInTheDesktopPathLeavesTheLinkWithoutExtension) {
   EXPECT_FALSE(exists(desktop + "\\Tamsel.lnk"));
 }
 
+void CALLBACK click_shortcut_and_close(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  HWND help = FindWindowA(nullptr, "Tamsel-\xB0\xEF\xD6\xFA\xA3\xBA");
+  if (!help) return;
+  SendMessageA(FindWindowExA(help, nullptr, "Button", "创建桌面快捷方式"), BM_CLICK, 0, 0);
+  SendMessageA(help, WM_CLOSE, 0, 0);
+}
+
 TEST_F(DesktopShortcutTest, TheShortcutButtonWritesTheShortcut) {
   const Text desktop = use_desktop("ButtonDesktop");
-  UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    HWND help = FindWindowA(nullptr, "Tamsel-\xB0\xEF\xD6\xFA\xA3\xBA");
-    if (!help) return;
-    SendMessageA(FindWindowExA(help, nullptr, "Button", "创建桌面快捷方式"), BM_CLICK, 0, 0);
-    SendMessageA(help, WM_CLOSE, 0, 0);
-  });
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, click_shortcut_and_close);
   open_help_window();
   KillTimer(nullptr, timer);
   EXPECT_EQ(expect_shortcut(desktop + "\\Tamsel.lnk"), program_folder() + "\\" + executable_name());

@@ -202,16 +202,18 @@ TEST(HelpWindow, TheHomepageButtonOpensTheHomepage) {
   EXPECT_EQ(opened, std::vector<Text>{kFirstHomepage});
 }
 
+void CALLBACK quit_while_open(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  probe_ran() = find_help() != nullptr;
+  PostQuitMessage(3);
+}
+
 TEST(HelpWindow, AQuitMessageEndsTheLoopAndIsPassedOn) {
   probe_ran() = false;
   probe() = [](HWND) {};
   // The quit arrives while the window is open; the window must close and the
   // quit must still reach the outer loop.
-  UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    probe_ran() = find_help() != nullptr;
-    PostQuitMessage(3);
-  });
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, quit_while_open);
   open_help_window();
   KillTimer(nullptr, timer);
   EXPECT_TRUE(probe_ran());
