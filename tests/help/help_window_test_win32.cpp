@@ -150,6 +150,8 @@ TEST(HelpWindow, ControlsTextAndColours) {
     const LONG_PTR style = GetWindowLongPtrA(edit, GWL_STYLE);
     EXPECT_EQ(style & (ES_MULTILINE | ES_WANTRETURN), ES_MULTILINE | ES_WANTRETURN);
     EXPECT_FALSE(style & (WS_VSCROLL | WS_HSCROLL));
+    EXPECT_TRUE(GetWindowLongPtrA(edit, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_GT(static_cast<unsigned long>(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0)), 1000000ul);
     EXPECT_EQ(GetFocus(), edit);
 
     // Black text on the button face.
