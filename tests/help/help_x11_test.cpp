@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QProcess>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <cstdlib>
@@ -58,6 +60,40 @@ TEST(HelpWindowOnX11, StaysAboveAndOffTaskbarsAndPagers) {
   });
   open_help_window();
   EXPECT_TRUE(checked);
+}
+
+// Drives the real pointer through the X server's test extension.
+bool xdotool(const QStringList& arguments) {
+  QProcess process;
+  process.start("xdotool", arguments);
+  while (process.state() != QProcess::NotRunning) QTest::qWait(10);
+  return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+TEST(HelpWindowOnX11, DraggingTheBackgroundMovesTheWindow) {
+  if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "no X display";
+  QPoint before, after;
+  QTimer::singleShot(300, [&] {
+    QWidget* help = QApplication::activeModalWidget();
+    ASSERT_NE(help, nullptr);
+    before = help->frameGeometry().topLeft();
+    const QPoint from = help->mapToGlobal(QPoint(136, 195));
+    const QPoint to = from + QPoint(60, 40);
+    auto num = [](int v) { return QString::number(v); };
+    ASSERT_TRUE(xdotool({"mousemove", num(from.x()), num(from.y())}));
+    ASSERT_TRUE(xdotool({"mousedown", "1"}));
+    QTest::qWait(100);
+    ASSERT_TRUE(xdotool({"mousemove", num(from.x() + 20), num(from.y() + 10)}));
+    QTest::qWait(100);
+    ASSERT_TRUE(xdotool({"mousemove", num(to.x()), num(to.y())}));
+    QTest::qWait(100);
+    ASSERT_TRUE(xdotool({"mouseup", "1"}));
+    QTest::qWait(300);
+    after = help->frameGeometry().topLeft();
+    help->close();
+  });
+  open_help_window();
+  EXPECT_EQ(after, before + QPoint(60, 40));
 }
 
 }  // namespace
