@@ -21,7 +21,7 @@ install(CODE "
 " COMPONENT tamsel)
 
 # Icons in the sizes drawn for the program, as the theme's "tamsel".
-foreach(size 48 256)
+foreach(size 16 32 48 64 128 256)
   set(icon ${PROJECT_SOURCE_DIR}/res/tamsel-${size}.png)
   if(EXISTS ${icon})
     install(FILES ${icon} RENAME tamsel.png
