@@ -13,6 +13,8 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
   # running the Windows build: 64-bit Wine only (32-bit code cannot run here)
   wine wine64
+  # the fonts Wine draws window frames and dialogs with (Marlett, Tahoma)
+  fonts-wine
   # a display for window tests and screenshots
   xvfb xauth openbox xdotool x11-utils imagemagick
   # CJK text in the Qt front end

@@ -1,0 +1,10 @@
+// Where the handlers of the other subsystems attach to the MainWindow's
+// events (main_window_events()). An event without a handler does nothing.
+#include "app/events.h"
+#include "app/main_window.h"
+
+namespace tamsel {
+
+void attach_handlers() {}
+
+}  // namespace tamsel
