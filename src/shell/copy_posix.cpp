@@ -219,9 +219,21 @@ class TreeCopy {
       state_.done.bytes += static_cast<std::uint64_t>(n);
       if (!report()) return false;
     }
+    struct stat copy;
+    if (fstat(out.get(), &copy) != 0) return false;
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
-    return fchmod(out.get(), st.st_mode & 07777) == 0 && futimens(out.get(), times) == 0 &&
+    return fchmod(out.get(), copied_mode(st, copy)) == 0 && futimens(out.get(), times) == 0 &&
            out.close();
+  }
+
+  // The copy belongs to whoever runs the backup. A set-user-ID or set-group-ID
+  // bit comes along only where the copy has the source's owner or group, so
+  // that a copy made by root never runs another user's program as root.
+  static mode_t copied_mode(const struct stat& source, const struct stat& copy) {
+    mode_t mode = source.st_mode & 07777;
+    if (copy.st_uid != source.st_uid) mode &= ~static_cast<mode_t>(S_ISUID);
+    if (copy.st_gid != source.st_gid) mode &= ~static_cast<mode_t>(S_ISGID);
+    return mode;
   }
 
   bool copy_link(const Text& from, const Text& to, const Entry& entry) {

@@ -17,16 +17,30 @@
 
 namespace tamsel {
 
+namespace {
+// The system reads a path up to its first NUL; a path holding one would
+// stand for a shorter path, so it names nothing here.
+bool usable(const Text& path) { return !path.empty() && path.find('\0') == Text::npos; }
+}  // namespace
+
 bool is_folder(const Text& path) {
   struct stat st;
-  return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return usable(path) && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool create_folder(const Text& path) { return !path.empty() && mkdir(path.c_str(), 0777) == 0; }
+bool create_folder(const Text& path) { return usable(path) && mkdir(path.c_str(), 0777) == 0; }
 
 namespace {
+void close_descriptors_from(int first) {
+  if (close_range(static_cast<unsigned>(first), ~0U, 0) == 0) return;
+  const long limit = sysconf(_SC_OPEN_MAX);
+  for (long fd = first; fd < (limit > 0 ? limit : 1024); ++fd) close(static_cast<int>(fd));
+}
+
 // Starts the program detached (its own session, reaped at once by the
-// intermediate child), so the window never waits for it.
+// intermediate child), so the window never waits for it. It gets /dev/null
+// for its standard streams and none of the program's other descriptors: a
+// file manager or browser may live long after the program has ended.
 void start_detached(const std::vector<Text>& argv) {
   std::vector<char*> args;
   for (const Text& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -44,6 +58,7 @@ void start_detached(const std::vector<Text>& argv) {
         dup2(devnull, STDERR_FILENO);
         if (devnull > STDERR_FILENO) close(devnull);
       }
+      close_descriptors_from(STDERR_FILENO + 1);
       execvp(args[0], args.data());
     }
     _exit(0);
@@ -70,15 +85,31 @@ Text desktop_path() {
   return desktop;
 }
 
+// The launcher is written under a temporary name beside the link and then
+// renamed into place: a half-written launcher never shows, and a file or
+// link already at the link path is replaced, never written through.
 bool create_shortcut(const Text& link, const Text& target) {
   Text path = link;
   if (path.find('.') == Text::npos) path += ".desktop";
-  const Text content = desktop_entry_for(target);
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0755);
+  if (path.empty() || path.find('\0') != Text::npos) return false;
+  const std::size_t slash = path.rfind('/');
+  const Text folder = slash == Text::npos ? Text() : path.substr(0, slash + 1);
+  const Text name = slash == Text::npos ? path : path.substr(slash + 1);
+  Text temp = folder + "." + name + ".XXXXXX";
+  const int fd = mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) return false;
-  bool ok = write(fd, content.data(), content.size()) == static_cast<ssize_t>(content.size());
+  const Text content = desktop_entry_for(target);
+  bool ok = true;
+  for (std::size_t done = 0; ok && done < content.size();) {
+    const ssize_t n = write(fd, content.data() + done, content.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) done += static_cast<std::size_t>(n);
+  }
   ok = fchmod(fd, 0755) == 0 && ok;
   ok = close(fd) == 0 && ok;
+  ok = ok && rename(temp.c_str(), path.c_str()) == 0;
+  if (!ok) unlink(temp.c_str());
   return ok;
 }
 

@@ -40,9 +40,16 @@ bool ends_in_backslash(const Text& text) {
 }
 }  // namespace
 
-bool is_folder(const Text& path) { return path_is_directory()(path.c_str()) != FALSE; }
+// The system reads a path up to its first NUL; a path holding one would
+// stand for a shorter path, so it names nothing here.
+bool is_folder(const Text& path) {
+  PathIsDirectoryFn fn = path_is_directory();
+  return path.find('\0') == Text::npos && fn(path.c_str()) != FALSE;
+}
 
-bool create_folder(const Text& path) { return CreateDirectoryA(path.c_str(), nullptr) != FALSE; }
+bool create_folder(const Text& path) {
+  return path.find('\0') == Text::npos && CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+}
 
 void shell_open(const Text& target) {
   if (const OpenHook& hook = open_hook()) {

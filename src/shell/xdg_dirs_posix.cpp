@@ -17,8 +17,10 @@ Text home_folder() {
 }  // namespace
 
 Text desktop_dir_from_user_dirs(const Text& file_text, const Text& home) {
+  // The file is a shell script: a later setting replaces an earlier one.
   std::istringstream lines(file_text);
   Text line;
+  Text found;
   while (std::getline(lines, line)) {
     const Text key = "XDG_DESKTOP_DIR=";
     std::size_t start = line.find_first_not_of(" \t");
@@ -38,9 +40,9 @@ Text desktop_dir_from_user_dirs(const Text& file_text, const Text& home) {
     }
     if (out.rfind("$HOME", 0) == 0) out = home + out.substr(5);
     if (out.empty() || out.front() != '/') continue;
-    return out;
+    found = out;
   }
-  return Text();
+  return found;
 }
 
 Text xdg_desktop_folder() {

@@ -60,6 +60,10 @@ TEST(PathPieces, TrimTheCallersVariable) {
 TEST(PathPieces, DriveRootsAndDoubleByteNames) {
   Text root = "C:\\";
   EXPECT_EQ(item_name(root), "C:\\");
+  Text drive = "C:";
+  EXPECT_EQ(item_name(drive), "C:");
+  Text short_folder = "D:\\a";  // four bytes: split as usual
+  EXPECT_EQ(item_name(short_folder), "a");
   // 淺水.md: the 0x5C of 淺 does not split the name.
   Text deep = "D:\\x\\\x9C\x5C\xCB\xAE.md";
   EXPECT_EQ(item_name(deep), "\x9C\x5C\xCB\xAE.md");
@@ -85,8 +89,21 @@ TEST(PathPieces, MultiByteUtf8Names) {
     EXPECT_EQ(file_stem(p), c.stem);
     EXPECT_EQ(file_extension(p), c.extension);
   }
-  Text root = "/";
-  EXPECT_EQ(item_name(root), "/");
+}
+
+// Linux has no drive roots: a short path is split like any other, and only
+// the file-system root is its own name.
+TEST(PathPieces, ShortPathsHaveNoDriveRoots) {
+  struct Case {
+    const char* path;
+    const char* item;
+  } cases[] = {
+      {"/", "/"}, {"//", "//"}, {"/ab", "ab"}, {"/a", "a"}, {"/a/", ""}, {" /ab ", "ab"},
+  };
+  for (const Case& c : cases) {
+    Text p = c.path;
+    EXPECT_EQ(item_name(p), c.item) << c.path;
+  }
 }
 #endif
 

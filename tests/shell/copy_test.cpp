@@ -325,6 +325,47 @@ TEST(ShellCopy, CopiesAFileWithDataModeAndTime) {
   }
 }
 
+// The copy belongs to whoever runs the backup (root here). A set-user-ID or
+// set-group-ID bit may only come along when the copy has the source's owner or
+// group; otherwise a backup would turn another user's program into one that
+// runs as root.
+TEST(ShellCopy, KeepsSetIdBitsOnlyForTheSameOwner) {
+  ASSERT_EQ(geteuid(), 0u) << "the tests run as root";
+  struct Case {
+    const char* what;
+    uid_t uid;
+    gid_t gid;
+    mode_t mode;
+    mode_t copied;
+  };
+  const Case cases[] = {
+      {"another user's set-id program", 65534, 65534, 06755, 0755},
+      {"another user's, root's group", 65534, 0, 06755, 02755},
+      {"root's own set-id program", 0, 0, 06755, 06755},
+      {"root's, another group", 0, 65534, 06750, 04750},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder dir;
+    ASSERT_NO_FATAL_FAILURE(make_file(dir / "prog", "#!/bin/sh\n", 0755, at(1600000000, 0)));
+    ASSERT_EQ(chown((dir / "prog").c_str(), c.uid, c.gid), 0);
+    ASSERT_EQ(chmod((dir / "prog").c_str(), c.mode), 0);
+    ASSERT_EQ(mkdir((dir / "tree").c_str(), 0755), 0);
+    ASSERT_EQ(link((dir / "prog").c_str(), (dir / "tree/prog").c_str()), 0);
+
+    for (const char* source : {"prog", "tree"}) {
+      SCOPED_TRACE(source);
+      const Text copy = dir / (Text("copy-of-") + source);
+      ASSERT_TRUE(tamsel::shell_copy(copy, dir / source));
+      const Text file = Text(source) == "prog" ? copy : copy + "/prog";
+      struct stat st;
+      ASSERT_EQ(stat(file.c_str(), &st), 0);
+      EXPECT_EQ(st.st_uid, 0u);
+      EXPECT_EQ(st.st_mode & 07777, c.copied);
+    }
+  }
+}
+
 TEST(ShellCopy, CopiesAWholeTree) {
   TempFolder dir;
   ASSERT_NO_FATAL_FAILURE(make_rich_tree(dir / "src"));
