@@ -72,7 +72,11 @@ class DesktopShortcutTest : public ::testing::Test {
     CreateDirectoryA(base_.c_str(), nullptr);
   }
   void TearDown() override {
-    if (!saved_.empty()) write_desktop_value(saved_);
+    if (saved_.empty()) {
+      RegDeleteKeyValueA(HKEY_CURRENT_USER, kShellFolders, "Desktop");
+    } else {
+      write_desktop_value(saved_);
+    }
     for (const Text& f : made_files_) DeleteFileA(f.c_str());
     for (auto it = made_folders_.rbegin(); it != made_folders_.rend(); ++it) {
       RemoveDirectoryA(it->c_str());
