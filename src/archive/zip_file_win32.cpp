@@ -36,9 +36,22 @@ bool is_missing_error(DWORD e) {
          e == ERROR_BAD_NETPATH;
 }
 
+bool ends_with_backslash(const Text& path) {
+  bool last = false;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    last = false;
+    if (IsDBCSLeadByte(static_cast<BYTE>(path[i])) && i + 1 < path.size()) {
+      ++i;
+    } else {
+      last = path[i] == '\\';
+    }
+  }
+  return last;
+}
+
 Text joined(const Text& folder, const char* name) {
   Text path = folder;
-  if (path.empty() || path.back() != '\\') path += '\\';
+  if (!ends_with_backslash(path)) path += '\\';
   path += name;
   return path;
 }

@@ -35,6 +35,10 @@ bool walk_folder(WalkState& state, const Text& folder, const FolderListing& list
 // Whole percentage of entries done, truncated toward zero.
 int progress_percent(long long done, long long total);
 
+// folder and name with one separator between them.
 Text join_path(const Text& folder, const Text& name);
+// True when the path's last character (not the second byte of a two-byte
+// character) is the separator.
+bool ends_with_separator(const Text& path);
 
 }  // namespace tamsel

@@ -319,7 +319,7 @@ TEST(ZipFailures, ArchiveInsideTheFolderStopsAtItself) {
   const std::string archive = joined(root, "self.zip");
   EXPECT_EQ(zip_compress(root, archive), 0);
   Archive a = checked_archive(archive);
-  EXPECT_LT(a.members.size(), 5u);
+  EXPECT_LE(a.members.size(), 5u);
   EXPECT_EQ(find_member(a, "self.zip"), nullptr);
   for (const Member& m : a.members) EXPECT_EQ(m.content, std::string(100, 'a' + (m.central.name[1] - '0')));
 }
