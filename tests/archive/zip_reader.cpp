@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -18,14 +19,43 @@ struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
-bool read_all(const std::string& path, Bytes& out) {
-  std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
-  if (!f) return false;
-  unsigned char buf[65536];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) out.insert(out.end(), buf, buf + n);
-  return std::ferror(f.get()) == 0;
-}
+// Random access to the archive file (archives of several GiB are read too).
+class File {
+ public:
+  explicit File(const std::string& path) : f_(std::fopen(path.c_str(), "rb")) {
+    if (f_ && seek(0, SEEK_END)) size_ = tell();
+  }
+  bool ok() const { return f_ != nullptr; }
+  std::uint64_t size() const { return size_; }
+  // n bytes at offset; empty when they are not all there.
+  Bytes at(std::uint64_t offset, std::size_t n) {
+    Bytes out(n);
+    if (offset + n > size_ || !seek(offset, SEEK_SET) || std::fread(out.data(), 1, n, f_.get()) != n) return {};
+    return out;
+  }
+  std::size_t read_some(std::uint64_t offset, unsigned char* buf, std::size_t n) {
+    if (!seek(offset, SEEK_SET)) return 0;
+    return std::fread(buf, 1, n, f_.get());
+  }
+
+ private:
+  bool seek(std::uint64_t offset, int whence) {
+#ifdef _WIN32
+    return _fseeki64(f_.get(), static_cast<long long>(offset), whence) == 0;
+#else
+    return fseeko(f_.get(), static_cast<off_t>(offset), whence) == 0;
+#endif
+  }
+  std::uint64_t tell() {
+#ifdef _WIN32
+    return static_cast<std::uint64_t>(_ftelli64(f_.get()));
+#else
+    return static_cast<std::uint64_t>(ftello(f_.get()));
+#endif
+  }
+  std::unique_ptr<std::FILE, FileCloser> f_;
+  std::uint64_t size_ = 0;
+};
 
 // Applies a ZIP64 extra field to the values found as 0xFFFFFFFF.
 void apply_zip64(Header& h, bool central) {
@@ -43,42 +73,51 @@ void apply_zip64(Header& h, bool central) {
   }
 }
 
-bool check_data(const Bytes& file, Member& m) {
+bool check_data(File& file, Member& m) {
   const std::uint64_t size = m.central.compressed;
   if (m.data_offset + size > file.size()) return false;
-  const unsigned char* data = file.data() + m.data_offset;
-  if (size <= kKeepLimit) m.raw.assign(data, data + size);
+  if (size <= kKeepLimit) m.raw = file.at(m.data_offset, static_cast<std::size_t>(size));
   uLong crc = crc32(0, nullptr, 0);
   std::uint64_t total = 0;
+  std::vector<unsigned char> in(1 << 20), out(1 << 20);
   if (m.central.method == 0) {
-    crc = crc32_z(crc, data, size);
+    for (std::uint64_t done = 0; done < size;) {
+      std::size_t n = file.read_some(m.data_offset + done, in.data(),
+                                     static_cast<std::size_t>(std::min<std::uint64_t>(in.size(), size - done)));
+      if (n == 0) return false;
+      crc = crc32_z(crc, in.data(), n);
+      if (size <= kKeepLimit) m.content.append(reinterpret_cast<char*>(in.data()), n);
+      done += n;
+    }
     total = size;
-    if (size <= kKeepLimit) m.content.assign(reinterpret_cast<const char*>(data), size);
   } else if (m.central.method == 8) {
     z_stream z{};
     if (inflateInit2(&z, -15) != Z_OK) return false;
-    std::uint64_t left = size;
-    const unsigned char* in = data;
-    unsigned char out[65536];
+    std::uint64_t left = size, at = m.data_offset;
     int ret = Z_OK;
     while (ret != Z_STREAM_END) {
-      uInt chunk = left > (1u << 30) ? (1u << 30) : static_cast<uInt>(left);
-      z.next_in = const_cast<unsigned char*>(in);
-      z.avail_in = chunk;
-      z.next_out = out;
-      z.avail_out = sizeof out;
+      if (z.avail_in == 0 && left > 0) {
+        std::size_t n = file.read_some(at, in.data(),
+                                       static_cast<std::size_t>(std::min<std::uint64_t>(in.size(), left)));
+        if (n == 0) break;
+        at += n;
+        left -= n;
+        z.next_in = in.data();
+        z.avail_in = static_cast<uInt>(n);
+      }
+      z.next_out = out.data();
+      z.avail_out = static_cast<uInt>(out.size());
       ret = inflate(&z, Z_NO_FLUSH);
-      in += chunk - z.avail_in;
-      left -= chunk - z.avail_in;
-      std::size_t got = sizeof out - z.avail_out;
-      crc = crc32_z(crc, out, got);
+      std::size_t got = out.size() - z.avail_out;
+      crc = crc32_z(crc, out.data(), got);
       total += got;
-      if (total <= kKeepLimit) m.content.append(reinterpret_cast<char*>(out), got);
+      if (total <= kKeepLimit) m.content.append(reinterpret_cast<char*>(out.data()), got);
       if (ret != Z_OK && ret != Z_STREAM_END) break;
-      if (ret == Z_OK && got == 0 && chunk == 0) break;
+      if (ret == Z_OK && got == 0 && z.avail_in == 0 && left == 0) break;
     }
+    const bool whole = ret == Z_STREAM_END && left == 0 && z.avail_in == 0;
     inflateEnd(&z);
-    if (ret != Z_STREAM_END || left != 0) return false;
+    if (!whole) return false;
   } else {
     return false;
   }
@@ -109,8 +148,8 @@ std::vector<std::pair<std::uint16_t, Bytes>> extra_fields(const Bytes& extra) {
 
 Archive read_zip(const std::string& path) {
   Archive a;
-  Bytes f;
-  if (!read_all(path, f)) {
+  File f(path);
+  if (!f.ok()) {
     a.error = "cannot read file";
     return a;
   }
@@ -120,7 +159,8 @@ Archive read_zip(const std::string& path) {
     return a;
   }
   // No comment is written, so the end record is the last 22 bytes.
-  const unsigned char* e = f.data() + f.size() - 22;
+  const Bytes tail = f.at(f.size() - std::min<std::uint64_t>(f.size(), 22 + 20), std::min<std::uint64_t>(f.size(), 22 + 20));
+  const unsigned char* e = tail.data() + tail.size() - 22;
   if (le32(e) != 0x06054B50) {
     a.error = "no end record at the end";
     return a;
@@ -137,14 +177,15 @@ Archive read_zip(const std::string& path) {
   a.directory_size = a.end_size;
   a.directory_offset = a.end_offset;
   std::uint64_t directory_end = f.size() - 22;
-  if (f.size() >= 22 + 20 && le32(e - 20) == 0x07064B50) {
+  if (tail.size() == 22 + 20 && le32(e - 20) == 0x07064B50) {
     const unsigned char* loc = e - 20;
     std::uint64_t at = le64(loc + 8);
-    if (at + 56 > f.size() || le32(&f[at]) != 0x06064B50 || at + 56 != f.size() - 42) {
+    const Bytes record = f.at(at, 56);
+    if (record.empty() || le32(record.data()) != 0x06064B50 || at + 56 != f.size() - 42) {
       a.error = "ZIP64 locator points to no ZIP64 end record";
       return a;
     }
-    const unsigned char* z = &f[at];
+    const unsigned char* z = record.data();
     a.zip64 = true;
     a.count = le64(z + 32);
     if (le64(z + 24) != a.count) {
@@ -159,13 +200,18 @@ Archive read_zip(const std::string& path) {
     a.error = "central directory does not end at the end records";
     return a;
   }
+  const Bytes directory = f.at(a.directory_offset, static_cast<std::size_t>(a.directory_size));
+  if (directory.size() != a.directory_size) {
+    a.error = "central directory cannot be read";
+    return a;
+  }
   std::uint64_t at = a.directory_offset;
   for (std::uint64_t i = 0; i < a.count; ++i) {
-    if (at + 46 > directory_end || le32(&f[at]) != 0x02014B50) {
+    const unsigned char* c = directory.data() + (at - a.directory_offset);
+    if (at + 46 > directory_end || le32(c) != 0x02014B50) {
       a.error = "bad central header " + std::to_string(i);
       return a;
     }
-    const unsigned char* c = &f[at];
     Member m;
     Header& h = m.central;
     h.made_by = le16(c + 4);
@@ -192,11 +238,17 @@ Archive read_zip(const std::string& path) {
     apply_zip64(h, true);
     at += 46 + n + x + h.comment_length;
 
-    if (h.offset + 30 > f.size() || le32(&f[h.offset]) != 0x04034B50) {
+    const Bytes fixed = f.at(h.offset, 30);
+    if (fixed.empty() || le32(fixed.data()) != 0x04034B50) {
       a.error = "no local header for " + h.name;
       return a;
     }
-    const unsigned char* l = &f[h.offset];
+    const Bytes local = f.at(h.offset, 30u + le16(&fixed[26]) + le16(&fixed[28]));
+    if (local.empty()) {
+      a.error = "local header runs past the file";
+      return a;
+    }
+    const unsigned char* l = local.data();
     Header& lh = m.local;
     lh.needed = le16(l + 4);
     lh.flags = le16(l + 6);
@@ -208,10 +260,6 @@ Archive read_zip(const std::string& path) {
     lh.uncompressed = lh.uncompressed32 = le32(l + 22);
     std::uint16_t ln = le16(l + 26), lx = le16(l + 28);
     lh.offset = h.offset;
-    if (h.offset + 30 + ln + lx > f.size()) {
-      a.error = "local header runs past the file";
-      return a;
-    }
     lh.name.assign(reinterpret_cast<const char*>(l + 30), ln);
     lh.extra.assign(l + 30 + ln, l + 30 + ln + lx);
     if (lh.compressed32 == 0xFFFFFFFF || lh.uncompressed32 == 0xFFFFFFFF) apply_zip64(lh, false);
