@@ -28,7 +28,9 @@ Ran run_program(const std::vector<std::string>& argv, bool keep_stdout) {
   char buf[65536];
   ssize_t n;
   while ((n = read(pipefd[0], buf, sizeof buf)) > 0) {
-    if (ran.output.size() < (1u << 20)) ran.output.append(buf, static_cast<std::size_t>(n));
+    ran.output.append(buf, static_cast<std::size_t>(n));
+    // The end of a long report is what tells the outcome.
+    if (ran.output.size() > (4u << 20)) ran.output.erase(0, ran.output.size() - (1u << 20));
   }
   close(pipefd[0]);
   int status = 0;
@@ -48,8 +50,8 @@ bool has(const std::string& s, const char* what) { return s.find(what) != std::s
 }  // namespace
 
 std::string unzip_problem(const std::string& archive) {
-  Ran r = run_program({"unzip", "-t", archive});
-  if (r.status != 0 || !has(r.output, "No errors detected")) return problem(r, "unzip -t");
+  Ran r = run_program({"unzip", "-tq", archive});
+  if (r.status != 0 || !has(r.output, "No errors detected")) return problem(r, "unzip -tq");
   return {};
 }
 
