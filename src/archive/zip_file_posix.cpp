@@ -107,7 +107,8 @@ SourceFile::~SourceFile() { close(); }
 
 OpenResult SourceFile::open(const Text& path, const ArchiveFile& archive) {
   close();
-  // O_NONBLOCK keeps a FIFO from blocking the open; it is refused below.
+  // O_NONBLOCK keeps a FIFO from blocking the open (it is refused below); it
+  // changes nothing for the regular files that are read.
   int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return is_missing_error(errno) ? OpenResult::missing : OpenResult::failed;
   struct stat st;
@@ -116,9 +117,6 @@ OpenResult SourceFile::open(const Text& path, const ArchiveFile& archive) {
     ::close(fd);
     return OpenResult::failed;
   }
-  int flags = fcntl(fd, F_GETFL);
-  if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-  posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
   fd_ = fd;
   return OpenResult::opened;
 }
