@@ -125,13 +125,15 @@ AddResult ZipWriter::add(const Text& raw_name, const Text& source_path, EntryKin
     const std::uint32_t mode = 0x8000 | 0x0100 | (read_only ? 0 : 0x0080);
     entry.external_attributes = mode << 16 | (facts.dos & 0x37);
     entry.zip64_sizes = facts.size >= kZip64Threshold;
-    if (entry.zip64_sizes) entry.version_needed = kVersionNeededZip64;
     // Provisional values until the data has been written.
     entry.flags = kFlagDataDescriptor;
     entry.uncompressed_size = facts.size;
     entry.compressed_size = deflate ? 0 : facts.size;
   }
 
+  // ZIP64 fields (sizes here, or an offset in the central header) need a
+  // reader of version 4.5.
+  if (entry.zip64_sizes || entry.local_header_offset >= kMax32) entry.version_needed = kVersionNeededZip64;
   if (!begin_entry(entry)) {
     drop_entry(entry);
     return AddResult::failed;

@@ -198,7 +198,7 @@ TEST(ZipLayout, EntryOrderIsFilesFirstThenEachSubfolderDepthFirst) {
   file("x/deeper/", "z.txt");
   file("x/deeper/", "w.txt");
   folder("x/deeper/", "e");
-  for (int i = 0; i < 6; ++i) file("", "f" + std::to_string(i));
+  for (int i = 0; i < 6; ++i) file("", numbered("f", i));
   ASSERT_EQ(zip_compress(root, tmp / "out.zip"), 1);
   Archive a = checked_archive(tmp / "out.zip");
   std::vector<std::string> names = names_of(a);
@@ -233,7 +233,7 @@ TEST(ZipLayout, ProgressCountsEveryEntryAndTruncates) {
   TempFolder tmp;
   const std::string root = tmp / "many";
   make_folder(root);
-  for (int i = 0; i < 99; ++i) write_file(joined(root, "f" + std::to_string(i)), "x");
+  for (int i = 0; i < 99; ++i) write_file(joined(root, numbered("f", i)), "x");
   make_folder(joined(root, "sub"));
   std::vector<int> seen;
   ASSERT_EQ(zip_compress(root, tmp / "out.zip", [&](int p) {
@@ -315,7 +315,7 @@ TEST(ZipFailures, ArchiveInsideTheFolderStopsAtItself) {
   TempFolder tmp;
   const std::string root = tmp / "self";
   make_folder(root);
-  for (int i = 0; i < 5; ++i) write_file(joined(root, "f" + std::to_string(i)), std::string(100, 'a' + i));
+  for (int i = 0; i < 5; ++i) write_file(joined(root, numbered("f", i)), std::string(100, 'a' + i));
   const std::string archive = joined(root, "self.zip");
   EXPECT_EQ(zip_compress(root, archive), 0);
   Archive a = checked_archive(archive);

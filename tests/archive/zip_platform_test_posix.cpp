@@ -77,7 +77,7 @@ TEST(ZipPosix, UnreadableFileInFolderGivesZeroAndKeepsEarlierEntries) {
   TempFolder tmp;
   const std::string root = tmp / "docs";
   make_folder(root);
-  for (int i = 0; i < 4; ++i) write_file(joined(root, "f" + std::to_string(i)), "readable");
+  for (int i = 0; i < 4; ++i) write_file(joined(root, numbered("f", i)), "readable");
   write_file(joined(root, "secret"), "root only");
   chmod(joined(root, "secret").c_str(), 0600);
   EXPECT_EQ(as_nobody(root, tmp / "out.zip"), 0);

@@ -28,7 +28,7 @@ TEST(ZipWin32, LockedFileInFolderGivesZeroAndKeepsEarlierEntries) {
   TempFolder tmp;
   const std::string root = tmp / "docs";
   make_folder(root);
-  for (int i = 0; i < 4; ++i) write_file(joined(root, "f" + std::to_string(i)), "readable");
+  for (int i = 0; i < 4; ++i) write_file(joined(root, numbered("f", i)), "readable");
   write_file(joined(root, "locked.txt"), "in use");
   Held held(joined(root, "locked.txt"));
   ASSERT_TRUE(held.ok());

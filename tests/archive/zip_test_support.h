@@ -11,6 +11,14 @@
 
 namespace ziptest {
 
+// prefix followed by the number (built step by step: GCC 12 at -O3 warns
+// wrongly about "literal" + std::string).
+inline std::string numbered(const char* prefix, int n) {
+  std::string s(prefix);
+  s += std::to_string(n);
+  return s;
+}
+
 inline std::vector<std::string> names_of(const Archive& a) {
   std::vector<std::string> out;
   for (const Member& m : a.members) out.push_back(m.central.name);
