@@ -19,6 +19,8 @@ std::string unzip_problem(const std::string& archive);
 std::string sevenzip_problem(const std::string& archive);
 std::string bsdtar_problem(const std::string& archive);
 // With a source folder, every member's content is compared with its file.
-std::string python_problem(const std::string& archive, const std::string& source_folder);
+// names_encoding: how the names are written ("" for the file names' bytes).
+std::string python_problem(const std::string& archive, const std::string& source_folder,
+                           const std::string& names_encoding = "");
 
 }  // namespace ziptest

@@ -71,11 +71,13 @@ std::string bsdtar_problem(const std::string& archive) {
   return {};
 }
 
-std::string python_problem(const std::string& archive, const std::string& source_folder) {
+std::string python_problem(const std::string& archive, const std::string& source_folder,
+                           const std::string& names_encoding) {
   const char* dir = std::getenv("TAMSEL_SOURCE_DIR");
   std::string script = std::string(dir ? dir : ".") + "/tests/archive/read_members.py";
   std::vector<std::string> argv = {"python3", script, archive};
   if (!source_folder.empty()) argv.push_back(source_folder);
+  if (!source_folder.empty() && !names_encoding.empty()) argv.push_back(names_encoding);
   Ran r = run_program(argv);
   if (r.status != 0 || r.output.rfind("ok ", 0) != 0) return problem(r, "python zipfile");
   return {};
