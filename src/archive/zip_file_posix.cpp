@@ -66,10 +66,13 @@ ArchiveFile::~ArchiveFile() { close(); }
 
 bool ArchiveFile::create(const Text& path) {
   close();
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  // O_NONBLOCK: a FIFO at the path fails at once instead of waiting for a
+  // reader; regular files are not affected by it.
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
   if (fd < 0) return false;
+  // Only a regular file can become an archive (and be removed when it fails).
   struct stat st;
-  if (fstat(fd, &st) != 0) {
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
     return false;
   }

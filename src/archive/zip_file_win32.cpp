@@ -105,6 +105,11 @@ bool ArchiveFile::create(const Text& path) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
+  // Only a disk file can become an archive (and be removed when it fails).
+  if (GetFileType(h) != FILE_TYPE_DISK) {
+    CloseHandle(h);
+    return false;
+  }
   handle_ = h;
   identity_of(h, identity_);
   return true;

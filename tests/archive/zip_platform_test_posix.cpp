@@ -103,6 +103,22 @@ TEST(ZipPosix, ArchiveThatCannotBeOpenedLeavesTheOldFile) {
   EXPECT_EQ(read_file(tmp / "old.zip"), "old content");
 }
 
+TEST(ZipPosix, ArchivePathThatIsNoRegularFileIsRefused) {
+  TempFolder tmp;
+  write_file(tmp / "a.txt", "a");
+  ASSERT_EQ(mkfifo((tmp / "pipe.zip").c_str(), 0644), 0);
+  // Opening a FIFO for writing would wait for a reader; /dev/null stands for
+  // every device: neither is written nor removed.
+  EXPECT_EQ(zip_compress(tmp / "a.txt", "/dev/null"), 0);
+  EXPECT_TRUE(exists("/dev/null"));
+  EXPECT_EQ(zip_compress(tmp / "a.txt", tmp / "pipe.zip"), 0);
+  EXPECT_TRUE(exists(tmp / "pipe.zip"));
+  write_file(tmp / "secret.txt", "root only");
+  chmod((tmp / "secret.txt").c_str(), 0600);
+  EXPECT_EQ(as_nobody(tmp / "secret.txt", "/dev/null"), 0);
+  EXPECT_TRUE(exists("/dev/null"));
+}
+
 TEST(ZipPosix, UnlistableFolderFailsTheWalk) {
   TempFolder tmp;
   const std::string root = tmp / "docs";

@@ -59,6 +59,12 @@ TEST(ZipWin32, ArchiveInUseIsLeftAsItWas) {
   EXPECT_EQ(read_file(tmp / "old.zip"), "old content");
 }
 
+TEST(ZipWin32, DeviceAsArchivePathIsRefused) {
+  TempFolder tmp;
+  write_file(tmp / "a.txt", "a");
+  EXPECT_EQ(zip_compress(tmp / "a.txt", "NUL"), 0);
+}
+
 TEST(ZipWin32, DosAttributesOfFilesFolderEntriesFixed) {
   TempFolder tmp;
   const std::string root = tmp / "attrs";
