@@ -31,10 +31,9 @@ FileMoment moment_of(const FILETIME& ft) {
   return m;
 }
 
-bool is_missing_error(DWORD e) {
-  return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND || e == ERROR_INVALID_NAME ||
-         e == ERROR_BAD_NETPATH;
-}
+// A name the ANSI code page cannot spell comes back from the listing with "?"
+// in it and fails as an invalid name: that file exists and is not skipped.
+bool is_missing_error(DWORD e) { return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND; }
 
 bool ends_with_backslash(const Text& path) {
   bool last = false;

@@ -108,6 +108,23 @@ TEST(ZipWin32, BackslashesBecomeSlashesButNotInsideTwoByteCharacters) {
   EXPECT_EQ(names_of(checked_archive(tmp / "single.zip")), std::vector<std::string>{odd + ".txt"});
 }
 
+TEST(ZipWin32, NameOutsideTheCodePageFailsInsteadOfBeingLeftOut) {
+  TempFolder tmp;
+  const std::string root = tmp / "thai";
+  make_folder(root);
+  write_file(joined(root, "a.txt"), "a");
+  // U+0E01 has no code page 936 form: the ANSI listing shows it as "?".
+  std::wstring wide;
+  for (char c : root) wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
+  wide += L"\\\u0E01.txt";
+  HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  CloseHandle(h);
+  EXPECT_EQ(zip_compress(root, tmp / "out.zip"), 0);
+  Archive a = checked_archive(tmp / "out.zip");
+  for (const Member& m : a.members) EXPECT_EQ(m.central.name, "a.txt");
+}
+
 TEST(ZipWin32, TimesFollowTheFilesOwnInstant) {
   TempFolder tmp;
   write_file(tmp / "t.txt", "t");
