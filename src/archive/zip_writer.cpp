@@ -204,18 +204,27 @@ bool ZipWriter::copy_data(SourceFile& source, bool deflate, std::uint32_t& crc,
   z_stream& z = deflater_->stream;
   if (deflate && !deflater_->start()) return false;
   uLong sum = crc32(0, nullptr, 0);
-  for (;;) {
-    long long got = source.read(in_.data(), in_.size());
-    if (got < 0) return false;  // a read error fails the entry
-    const std::size_t n = static_cast<std::size_t>(got);
+  for (bool end = false; !end;) {
+    // Fill the block until it is full or a read returns nothing; the block
+    // that ends the source is deflated with Z_FINISH (one call for most
+    // small files).
+    std::size_t n = 0;
+    while (n < in_.size()) {
+      long long got = source.read(in_.data() + n, in_.size() - n);
+      if (got < 0) return false;  // a read error fails the entry
+      if (got == 0) {
+        end = true;
+        break;
+      }
+      n += static_cast<std::size_t>(got);
+    }
     sum = crc32_z(sum, in_.data(), n);
     read_total += n;
     if (!deflate) {
-      if (n == 0) break;
       if (!emit(in_.data(), n)) return false;
       continue;
     }
-    const int mode = n == 0 ? Z_FINISH : Z_NO_FLUSH;
+    const int mode = end ? Z_FINISH : Z_NO_FLUSH;
     z.next_in = in_.data();
     z.avail_in = static_cast<uInt>(n);
     int ret;
@@ -228,7 +237,6 @@ bool ZipWriter::copy_data(SourceFile& source, bool deflate, std::uint32_t& crc,
       if (ret == Z_STREAM_ERROR) return false;
       used_ += room - z.avail_out;
     } while (z.avail_in > 0 || (mode == Z_FINISH && ret != Z_STREAM_END));
-    if (mode == Z_FINISH) break;
   }
   crc = static_cast<std::uint32_t>(sum);
   return true;
