@@ -22,6 +22,8 @@ packages=(
   # independent ZIP readers and peers for tests and the benchmark
   locales
   unzip zip p7zip-full libarchive-tools python3 time
+  # the Debian package (CPack with dpkg-shlibdeps)
+  dpkg-dev file
 )
 
 missing=()
