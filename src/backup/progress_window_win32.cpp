@@ -52,6 +52,13 @@ void pump_messages() {
   }
 }
 
+// Paints the whole window now. A step repaints everything, not only the bar:
+// a window shown inside a drop may not yet be on screen when it first paints
+// (Wine maps it later), and what was drawn before would be lost.
+void repaint(HWND window) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
 // Centred on the owner's monitor work area, or on the primary screen.
 POINT centred_position(HWND owner) {
   RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -69,6 +76,7 @@ struct ProgressWindow::Impl {
   ModalGuard guard;  // before the window, so that the window itself stays enabled
   HWND window = nullptr;
   HWND bar = nullptr;
+  int shown = -1;
 
   ~Impl() {
     if (window) DestroyWindow(window);
@@ -98,7 +106,7 @@ ProgressWindow::ProgressWindow(const Text& item_name) {
   if (name) SendMessageA(name, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   if (impl_->bar) SendMessageA(impl_->bar, PBM_SETRANGE32, 0, 100);
   ShowWindow(impl_->window, SW_SHOWNORMAL);
-  UpdateWindow(impl_->window);
+  repaint(impl_->window);
   pump_messages();
 }
 
@@ -110,7 +118,12 @@ ProgressWindow::~ProgressWindow() {
 
 void ProgressWindow::show_percent(int percent) {
   if (!impl_) return;
-  if (impl_->bar) SendMessageA(impl_->bar, PBM_SETPOS, percent < 0 ? 0 : percent > 100 ? 100 : percent, 0);
+  const int shown = percent < 0 ? 0 : percent > 100 ? 100 : percent;
+  if (shown != impl_->shown) {
+    impl_->shown = shown;
+    if (impl_->bar) SendMessageA(impl_->bar, PBM_SETPOS, shown, 0);
+    repaint(impl_->window);
+  }
   pump_messages();
 }
 
