@@ -2,9 +2,12 @@
 // events (main_window_events()). An event without a handler does nothing.
 #include "app/events.h"
 #include "app/main_window.h"
+#include "help/help_actions.h"
 
 namespace tamsel {
 
-void attach_handlers() {}
+void attach_handlers() {
+  attach_help_handlers();
+}
 
 }  // namespace tamsel
