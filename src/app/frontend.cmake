@@ -18,4 +18,4 @@ else()
   qt_add_resources(tamsel tamsel_icon PREFIX /icons BASE ${PROJECT_SOURCE_DIR}/res
                    FILES ${PROJECT_SOURCE_DIR}/res/tamsel-48.png ${PROJECT_SOURCE_DIR}/res/tamsel-256.png)
 endif()
-target_link_libraries(tamsel PRIVATE tamsel_app tamsel_help tamsel_warnings)
+target_link_libraries(tamsel PRIVATE tamsel_app tamsel_settings tamsel_run tamsel_help tamsel_warnings)
