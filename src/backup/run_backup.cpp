@@ -34,18 +34,34 @@ Text free_target(const Text& folder, Text& item, bool item_is_folder, Compressio
   return Text();
 }
 
-bool write_backup(Text& item, bool item_is_folder, Compression compression, const Text& target) {
-  if (compression == Compression::PlainCopy) return shell_copy(target, item);
-  if (!item_is_folder) return zip_compress(item, target) == 1;
-  ProgressWindow progress(item_name(item));
-  return zip_compress(item, target, [&progress](int percent) {
+bool write_backup(const Text& source, bool item_is_folder, Compression compression, const Text& target) {
+  if (compression == Compression::PlainCopy) return shell_copy(target, source);
+  if (!item_is_folder) return zip_compress(source, target) == 1;
+  Text name_source = source;
+  ProgressWindow progress(item_name(name_source));
+  return zip_compress(source, target, [&progress](int percent) {
            progress.show_percent(percent);
            return 1;
          }) == 1;
 }
 
+// What is copied or archived. Windows resolves a path without its trailing
+// spaces, so there the trimmed item names the dropped file. A Linux name may
+// end in spaces, and its trimmed form may name another file or none: the
+// source is the item exactly as dropped.
+const Text& source_of(const Text& dropped, const Text& trimmed) {
+#ifdef _WIN32
+  (void)dropped;
+  return trimmed;
+#else
+  (void)trimmed;
+  return dropped;
+#endif
+}
+
 // One item of the drop; true when its backup was written.
-bool back_up_item(Text item, Location location) {
+bool back_up_item(const Text& dropped, Location location) {
+  Text item = dropped;  // the name rules trim it in place
   const Compression compression = selected(Control::单选框1) ? Compression::PlainCopy : Compression::Archive;
   if (is_root_path(item)) return false;
   const bool item_is_folder = is_folder(item);
@@ -57,7 +73,7 @@ bool back_up_item(Text item, Location location) {
   const Text folder = backup_folder(item, item_is_folder, location, base);
   ensure_folder(folder);
   const Text target = free_target(folder, item, item_is_folder, compression, time_text());
-  const bool written = !target.empty() && write_backup(item, item_is_folder, compression, target);
+  const bool written = !target.empty() && write_backup(source_of(dropped, item), item_is_folder, compression, target);
   shell_open(folder);
   return written;
 }

@@ -272,6 +272,26 @@ TEST_F(RunBackup, ExistingBackupsAreNeverReplaced) {
   EXPECT_EQ(status(), kSucceeded);
 }
 
+#ifndef _WIN32
+// A Linux name may end in spaces: the backup is of that file, not of the
+// file its trimmed name would point to, though it is named by the trimmed name.
+TEST_F(RunBackup, ANameEndingInSpacesIsBackedUpItself) {
+  Items items;
+  const Text spaced = items.file + "  ";
+  write_file(spaced, "the spaced one");
+  run_backup(spaced);
+  EXPECT_EQ(read_file(at(at(items.docs, "报告bak"), "报告" + kTime + ".txt")), Text("the spaced one"));
+  EXPECT_EQ(status(), kSucceeded);
+
+  choose(Location::Default, Compression::Archive);
+  const Text lone = at(items.docs, "lone.txt ");
+  write_file(lone, "alone");
+  run_backup(lone);  // no lone.txt without the space exists
+  EXPECT_TRUE(is_zip(at(at(items.docs, "lonebak"), "lone" + kTime + ".zip")));
+  EXPECT_EQ(status(), kSucceeded);
+}
+#endif
+
 TEST_F(RunBackup, SameNamesFromTwoFoldersInTheCustomLocationBothSurvive) {
   Items items;
   Text other = at(items.scratch.path(), "other");
