@@ -3,8 +3,8 @@
 
 namespace tamsel {
 
-// The user's desktop folder: XDG_DESKTOP_DIR of ~/.config/user-dirs.dirs,
-// else ~/Desktop; empty when the home folder is unknown.
+// The user's desktop folder: XDG_DESKTOP_DIR of user-dirs.dirs in the
+// configuration folder, else ~/Desktop; empty when the home folder is unknown.
 Text xdg_desktop_folder();
 
 // Reads XDG_DESKTOP_DIR from the text of a user-dirs.dirs file, with $HOME

@@ -1,20 +1,10 @@
-#include <pwd.h>
-#include <unistd.h>
-
 #include <fstream>
 #include <sstream>
 
+#include "shell/user_folders.h"
 #include "shell/xdg_dirs.h"
 
 namespace tamsel {
-
-namespace {
-Text home_folder() {
-  const passwd* entry = getpwuid(getuid());
-  if (entry && entry->pw_dir && entry->pw_dir[0]) return entry->pw_dir;
-  return Text();
-}
-}  // namespace
 
 Text desktop_dir_from_user_dirs(const Text& file_text, const Text& home) {
   // The file is a shell script: a later setting replaces an earlier one.
@@ -48,7 +38,7 @@ Text desktop_dir_from_user_dirs(const Text& file_text, const Text& home) {
 Text xdg_desktop_folder() {
   const Text home = home_folder();
   if (home.empty()) return Text();
-  std::ifstream file(home + "/.config/user-dirs.dirs", std::ios::binary);
+  std::ifstream file(configuration_folder() + "/user-dirs.dirs", std::ios::binary);
   if (file) {
     std::ostringstream text;
     text << file.rdbuf();

@@ -25,6 +25,11 @@ trap cleanup EXIT
 fail() {
   echo "FAIL: $*"
   failures=$((failures + 1))
+  # What was on the screen, for the log.
+  for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+    echo "  window $w: $(xdotool getwindowname "$w" 2>/dev/null) $(xdotool getwindowgeometry "$w" 2>/dev/null | tr '\n' ' ')"
+  done
+  cat "$tmp/source.log" "$tmp/linux.log" 2>/dev/null | sed 's/^/  log: /' | head -20
 }
 
 # Waits for a visible window of the given title; prints its id.
