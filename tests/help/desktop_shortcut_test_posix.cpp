@@ -1,14 +1,13 @@
 // The desktop shortcut on Linux: a desktop entry named Tamsel in the user's
-// desktop folder. The folder comes from the account's home, so the test
-// writes to the real one and puts back whatever was there before.
+// desktop folder, found from the home folder, which each test points at a
+// scratch folder of its own.
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 #include "app/program_folder.h"
 #include "help/help_actions.h"
-#include "shell/shell.h"
 #include "support/fs.h"
 
 namespace tamsel {
@@ -17,42 +16,48 @@ namespace {
 class DesktopShortcutTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    desktop_ = desktop_path();
-    ASSERT_FALSE(desktop_.empty());
-    folder_ = desktop_.substr(0, desktop_.size() - 1);
-    made_folder_ = !test::is_dir(folder_);
-    if (made_folder_) {
-      ASSERT_TRUE(test::make_folder(folder_));
-    }
-    link_ = desktop_ + "Tamsel" + (desktop_.find('.') == Text::npos ? ".desktop" : "");
-    before_ = test::read_file(link_);
+    saved_home_ = std::getenv("HOME");
+    if (const char* c = std::getenv("XDG_CONFIG_HOME")) saved_config_ = c;
+    unsetenv("XDG_CONFIG_HOME");
   }
   void TearDown() override {
-    if (before_) {
-      test::write_file(link_, *before_);
-    } else {
-      std::remove(link_.c_str());
-    }
-    if (made_folder_) test::remove_tree(folder_);
+    if (saved_home_) setenv("HOME", saved_home_->c_str(), 1);
+    if (saved_config_) setenv("XDG_CONFIG_HOME", saved_config_->c_str(), 1);
   }
-  Text desktop_, folder_, link_;
-  bool made_folder_ = false;
-  std::optional<Text> before_;
+  // Makes home/Desktop under the scratch folder and points HOME there.
+  Text use_home(const Text& name) {
+    const Text home = tmp_ / name;
+    EXPECT_TRUE(test::make_folder(home));
+    EXPECT_TRUE(test::make_folder(home + "/Desktop"));
+    setenv("HOME", home.c_str(), 1);
+    return home + "/Desktop";
+  }
+  test::TempFolder tmp_;
+  std::optional<Text> saved_home_, saved_config_;
 };
 
 TEST_F(DesktopShortcutTest, WritesADesktopEntryForTheRunningProgramAndRewritesIt) {
+  const Text desktop = use_home("home");
+  const Text link = desktop + "/Tamsel.desktop";
   const Text exec = "\nExec=\"" + program_folder() + "/" + executable_name() + "\"\n";
   create_desktop_shortcut();
-  auto entry = test::read_file(link_);
-  ASSERT_TRUE(entry) << link_;
+  auto entry = test::read_file(link);
+  ASSERT_TRUE(entry) << link;
   EXPECT_NE(entry->find(exec), Text::npos) << *entry;
 
-  ASSERT_TRUE(test::write_file(link_, "junk"));
+  ASSERT_TRUE(test::write_file(link, "junk"));
   create_desktop_shortcut();
-  entry = test::read_file(link_);
+  entry = test::read_file(link);
   ASSERT_TRUE(entry);
   EXPECT_EQ(entry->rfind("[Desktop Entry]\n", 0), 0u);
   EXPECT_NE(entry->find(exec), Text::npos);
+  EXPECT_EQ(test::list_folder(desktop), std::vector<Text>{"Tamsel.desktop"});
+}
+
+TEST_F(DesktopShortcutTest, ADotInTheDesktopPathLeavesTheLinkWithoutExtension) {
+  const Text desktop = use_home("first.last");
+  create_desktop_shortcut();
+  EXPECT_EQ(test::list_folder(desktop), std::vector<Text>{"Tamsel"});
 }
 
 }  // namespace
