@@ -2,6 +2,7 @@
 
 #include <QtGui/QMouseEvent>
 #include <QtGui/QPainter>
+#include <QtGui/QTextLayout>
 #include <QtWidgets/qdrawutil.h>
 
 namespace tamsel {
@@ -11,6 +12,32 @@ namespace {
 // client edge of two.
 constexpr int kOuterFrame = 3;
 constexpr int kInnerFrame = 2;
+
+// Draws wrapped text from the top left with lines one em apart, as the
+// Windows label does with its 12-pixel font, so that the instruction's four
+// lines fit the label as they do there (the font's own leading is wider).
+void draw_wrapped(QPainter& painter, const QRect& area, const QString& text) {
+  const QFont font = painter.font();
+  const qreal step = font.pixelSize() > 0 ? font.pixelSize() : QFontMetricsF(font).height();
+  QTextOption option;
+  option.setWrapMode(QTextOption::WordWrap);
+  qreal y = area.top();
+  for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
+    QTextLayout layout(paragraph, font);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    bool any = false;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+      line.setLineWidth(area.width());
+      line.setPosition(QPointF(0, y - area.top()));
+      y += step;
+      any = true;
+    }
+    layout.endLayout();
+    layout.draw(&painter, QPointF(area.left(), area.top()));
+    if (!any) y += step;
+  }
+}
 
 QString shown(const Text& text) {
   QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -41,7 +68,7 @@ void LabelQt::paintEvent(QPaintEvent*) {
     area.adjust(kInnerFrame, kInnerFrame, -kInnerFrame, -kInnerFrame);
     painter.setClipRect(area);
     painter.setPen(QColor(255, 0, 0));
-    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, shown(text_));
+    draw_wrapped(painter, area, shown(text_));
   } else {
     painter.setPen(QColor(0, 0, 0));
     painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown(text_));
