@@ -17,10 +17,12 @@ function(tamsel_platform_sources out)
   set(${out} ${list} PARENT_SCOPE)
 endfunction()
 
-# tamsel_test(name [NO_MAIN] SOURCES sources... LIBS libs... ENV vars...): one test program, one CTest test,
+# tamsel_test(name [NO_MAIN] [DISPLAY] SOURCES sources... LIBS libs... ENV vars...)
+# DISPLAY marks a test that shows windows on the shared X display (focus, the
+# foreground window, the real pointer): such tests take turns.: one test program, one CTest test,
 # so each Windows test program costs a single Wine start.
 function(tamsel_test name)
-  cmake_parse_arguments(T "NO_MAIN" "" "SOURCES;LIBS;ENV" ${ARGN})
+  cmake_parse_arguments(T "NO_MAIN;DISPLAY" "" "SOURCES;LIBS;ENV" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock tamsel_warnings)
   if(NOT T_NO_MAIN)
@@ -33,5 +35,8 @@ function(tamsel_test name)
       list(APPEND env QT_QPA_PLATFORM=offscreen)
     endif()
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 600)
+    if(T_DISPLAY)
+      set_property(TEST ${name} APPEND PROPERTY RESOURCE_LOCK display)
+    endif()
   endif()
 endfunction()

@@ -1,5 +1,5 @@
 # The backup run, end to end on real folders and through the real MainWindow.
-tamsel_test(run_backup_test NO_MAIN SOURCES run_backup_test.cpp LIBS tamsel_run tamsel_app tamsel_test_support)
+tamsel_test(run_backup_test NO_MAIN DISPLAY SOURCES run_backup_test.cpp LIBS tamsel_run tamsel_app tamsel_test_support)
 if(WIN32)
   target_sources(run_backup_test PRIVATE ${PROJECT_SOURCE_DIR}/tests/app/data_object_win32.cpp)
   target_include_directories(run_backup_test PRIVATE ${PROJECT_SOURCE_DIR}/tests/app)

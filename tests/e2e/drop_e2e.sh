@@ -79,6 +79,17 @@ wait_for() {
   return 1
 }
 
+# Clicks the "yes" radio button (compression) of the main window: its group
+# box sits at 0,154 of the client area and the button at 10,16 inside it.
+click_yes() {
+  local window=$1
+  xdotool mousemove --window "$window" $((0 + 10 + 6)) $((154 + 16 + 6))
+  sleep 0.2
+  xdotool click 1
+  sleep 0.5
+  [[ -n ${TAMSEL_E2E_SHOT:-} ]] && import -window root "$TAMSEL_E2E_SHOT"
+}
+
 make_fixture() {
   local root=$1
   mkdir -p "$root/docs/photos/sub" "$root/docs/photos/empty"
@@ -113,6 +124,12 @@ if [[ -x $linux_bin/tamsel ]]; then
     grep -qx "$root/docs/reportbak" "$tmp/opened" || fail "linux: reportbak not opened"
     grep -qx "$root/docs/photosbak" "$tmp/opened" || fail "linux: photosbak not opened"
     kill "$source_pid" 2>/dev/null; source_pid=
+    # "yes": the next drop writes an archive, and the choice is stored at once.
+    click_yes "$window"
+    grep -qx 'zips=yes' "$tmp/home/.config/Tamsel/set.ini" 2>/dev/null || fail "linux: zips=yes not stored"
+    drag_onto "$window" "$root/docs/report.txt"
+    wait_for "$root/docs/reportbak/report*年*秒.zip" || fail "linux: no archive of report.txt"
+    kill "$source_pid" 2>/dev/null; source_pid=
     xdotool windowactivate --sync "$window" key Escape 2>/dev/null || xdotool key --window "$window" Escape
     for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
     if kill -0 "$program" 2>/dev/null; then
@@ -134,11 +151,19 @@ fi
 if [[ -n $windows_bin && -f $windows_bin/tamsel.exe ]]; then
   root=$tmp/wine
   make_fixture "$root"
+  # The Windows program keeps set.ini beside itself: start without one and
+  # put back whatever was there.
+  [[ -f $windows_bin/set.ini ]] && mv "$windows_bin/set.ini" "$tmp/set.ini.saved"
   "$scripts/wine-run" "$windows_bin/tamsel.exe" >"$tmp/wine.log" 2>&1 &
   program=$!
   if window=$(wait_window Tamselv1.0); then
     drag_onto "$window" "$root/docs/report.txt" "$root/docs/photos"
     check_backups "$root" wine
+    kill "$source_pid" 2>/dev/null; source_pid=
+    click_yes "$window"
+    grep -aq 'zips=yes' "$windows_bin/set.ini" 2>/dev/null || fail "wine: zips=yes not stored"
+    drag_onto "$window" "$root/docs/photos"
+    wait_for "$root/docs/photosbak/photos*年*秒.zip" || fail "wine: no archive of the photos folder"
     kill "$source_pid" 2>/dev/null; source_pid=
     echo "drop_e2e: windows program under wine checked"
   else
@@ -146,6 +171,8 @@ if [[ -n $windows_bin && -f $windows_bin/tamsel.exe ]]; then
   fi
   kill "$program" 2>/dev/null; program=
   WINEPREFIX=$(dirname "$windows_bin")/wineprefix wineserver -k 2>/dev/null
+  rm -f "$windows_bin/set.ini"
+  [[ -f $tmp/set.ini.saved ]] && mv "$tmp/set.ini.saved" "$windows_bin/set.ini"
 fi
 
 if ((failures)); then
