@@ -131,6 +131,9 @@ if [[ -x $linux_bin/tamsel ]]; then
     wait_for "$root/docs/reportbak/report*年*秒.zip" || fail "linux: no archive of report.txt"
     kill "$source_pid" 2>/dev/null; source_pid=
     xdotool windowactivate --sync "$window" key Escape 2>/dev/null || xdotool key --window "$window" Escape
+    # "key --window" can send the release as a synthetic event after the
+    # program has gone, leaving Esc held on the server for the Wine half.
+    xdotool keyup Escape 2>/dev/null || true
     for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
     if kill -0 "$program" 2>/dev/null; then
       fail "linux: Esc did not end the program"
