@@ -8,7 +8,7 @@ namespace {
 using K = ControlKind;
 using C = Control;
 
-const std::array<ControlSpec, 12> kControls = {{
+const std::array<ControlEntry, 12> kControls = {{
     {C::标签4, K::Label, kCreditLine, 6, 226, 184, 16, std::nullopt},
     {C::标签3, K::Label, "\r\n   拖放“文件”，或“文件夹”到“窗体”，即可完成备份。\r\n", -1, 0, 186, 56,
      std::nullopt},
@@ -25,11 +25,11 @@ const std::array<ControlSpec, 12> kControls = {{
 }};
 }  // namespace
 
-std::span<const ControlSpec> main_window_controls() { return kControls; }
+std::span<const ControlEntry> main_window_controls() { return kControls; }
 
-const ControlSpec& control_spec(Control id) {
-  for (const ControlSpec& spec : kControls) {
-    if (spec.id == id) return spec;
+const ControlEntry& control_entry(Control id) {
+  for (const ControlEntry& entry : kControls) {
+    if (entry.id == id) return entry;
   }
   return kControls.front();
 }

@@ -11,7 +11,7 @@ namespace tamsel {
 
 enum class ControlKind { Label, GroupBox, RadioButton, PushButton };
 
-struct ControlSpec {
+struct ControlEntry {
   Control id;
   ControlKind kind;
   const char* text;  // in the platform's encoding
@@ -31,10 +31,10 @@ inline constexpr int kClientHeight = 258;
 inline constexpr const char* kCreditLine = "Tamsel 文件备份 v1.0";
 
 // The controls in creation order.
-std::span<const ControlSpec> main_window_controls();
+std::span<const ControlEntry> main_window_controls();
 
 // The entry of one control.
-const ControlSpec& control_spec(Control id);
+const ControlEntry& control_entry(Control id);
 
 // The other radio button of the same group box.
 Control radio_partner(Control radio);

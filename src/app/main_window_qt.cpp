@@ -120,8 +120,8 @@ MainWindowQt::MainWindowQt()
   setPalette(face);
   setAutoFillBackground(true);
 
-  for (const ControlSpec& spec : main_window_controls()) {
-    controls_[index_of(spec.id)] = create_control(spec.id);
+  for (const ControlEntry& entry : main_window_controls()) {
+    controls_[index_of(entry.id)] = create_control(entry.id);
   }
   for (Control radio : {Control::单选框1, Control::单选框2, Control::单选框3, Control::单选框4}) {
     static_cast<RadioQt*>(control(radio))
@@ -138,14 +138,14 @@ MainWindowQt::~MainWindowQt() {
 }
 
 QWidget* MainWindowQt::create_control(Control id) {
-  const ControlSpec& spec = control_spec(id);
-  QWidget* parent = spec.parent ? control(*spec.parent) : this;
+  const ControlEntry& entry = control_entry(id);
+  QWidget* parent = entry.parent ? control(*entry.parent) : this;
   QWidget* widget = nullptr;
   MainWindowEvents& events = main_window_events();
-  switch (spec.kind) {
+  switch (entry.kind) {
     case ControlKind::Label: {
       bool instruction = id == Control::标签3;
-      auto* label = new LabelQt(parent, spec.text,
+      auto* label = new LabelQt(parent, entry.text,
                                 instruction ? LabelQt::Look::FramedRed : LabelQt::Look::Line);
       if (id == Control::标签1) label->on_press([&events] { raise_event(events.label1_pressed); });
       if (id == Control::标签4) label->on_press([&events] { raise_event(events.label4_pressed); });
@@ -153,7 +153,7 @@ QWidget* MainWindowQt::create_control(Control id) {
       break;
     }
     case ControlKind::GroupBox: {
-      auto* box = new QGroupBox(qtext(spec.text), parent);
+      auto* box = new QGroupBox(qtext(entry.text), parent);
       // As on Windows: the frame's top line runs through the middle of the title.
       box->setStyleSheet(QStringLiteral(
           "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
@@ -162,7 +162,7 @@ QWidget* MainWindowQt::create_control(Control id) {
       break;
     }
     case ControlKind::RadioButton: {
-      auto* radio = new RadioQt(qtext(spec.text), parent);
+      auto* radio = new RadioQt(qtext(entry.text), parent);
       QObject::connect(radio, &QAbstractButton::clicked, radio, [&events, id] {
         if (events.radio_clicked) events.radio_clicked(id);
       });
@@ -170,7 +170,7 @@ QWidget* MainWindowQt::create_control(Control id) {
       break;
     }
     case ControlKind::PushButton: {
-      auto* button = new QPushButton(qtext(spec.text), parent);
+      auto* button = new QPushButton(qtext(entry.text), parent);
       button->setAutoDefault(false);
       bool help = id == Control::按钮2;
       QObject::connect(button, &QAbstractButton::clicked, button, [&events, help] {
@@ -180,7 +180,7 @@ QWidget* MainWindowQt::create_control(Control id) {
       break;
     }
   }
-  widget->setGeometry(spec.x, spec.y, spec.width, spec.height);
+  widget->setGeometry(entry.x, entry.y, entry.width, entry.height);
   return widget;
 }
 

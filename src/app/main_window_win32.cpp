@@ -52,7 +52,7 @@ class WindowControls final : public ControlHost {
 
  private:
   HWND of_kind(Control id, ControlKind kind) const {
-    return control_spec(id).kind == kind ? windows_[index_of(id)] : nullptr;
+    return control_entry(id).kind == kind ? windows_[index_of(id)] : nullptr;
   }
   HWND labelled(Control id) const { return of_kind(id, ControlKind::Label); }
   HWND radio_window(Control id) const { return of_kind(id, ControlKind::RadioButton); }
@@ -185,22 +185,22 @@ bool register_classes() {
   return registered;
 }
 
-HWND create_control(const ControlSpec& spec, HWND parent, HFONT font) {
-  auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id(spec.id)));
+HWND create_control(const ControlEntry& entry, HWND parent, HFONT font) {
+  auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id(entry.id)));
   HINSTANCE instance = GetModuleHandleA(nullptr);
   HWND window = nullptr;
-  switch (spec.kind) {
+  switch (entry.kind) {
     case ControlKind::Label: {
-      bool instruction = spec.id == Control::标签3;
-      window = create_label(parent, control_id(spec.id), spec.text, spec.x, spec.y, spec.width,
-                            spec.height, instruction ? WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME : 0,
+      bool instruction = entry.id == Control::标签3;
+      window = create_label(parent, control_id(entry.id), entry.text, entry.x, entry.y, entry.width,
+                            entry.height, instruction ? WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME : 0,
                             instruction ? kLabelWrapRed : 0);
       break;
     }
     case ControlKind::GroupBox:
-      window = CreateWindowExA(WS_EX_CONTROLPARENT, "BUTTON", spec.text,
-                               WS_CHILD | WS_VISIBLE | BS_GROUPBOX, spec.x,
-                               spec.y, spec.width, spec.height, parent, menu, instance, nullptr);
+      window = CreateWindowExA(WS_EX_CONTROLPARENT, "BUTTON", entry.text,
+                               WS_CHILD | WS_VISIBLE | BS_GROUPBOX, entry.x,
+                               entry.y, entry.width, entry.height, parent, menu, instance, nullptr);
       if (window) {
         LONG_PTR original = SetWindowLongPtrA(window, GWLP_WNDPROC,
                                               reinterpret_cast<LONG_PTR>(group_box_proc));
@@ -212,14 +212,14 @@ HWND create_control(const ControlSpec& spec, HWND parent, HFONT font) {
       bool first = GetWindow(parent, GW_CHILD) == nullptr;
       DWORD style = WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | BS_VCENTER;
       if (first) style |= WS_GROUP | WS_TABSTOP;
-      window = CreateWindowExA(0, "BUTTON", spec.text, style, spec.x, spec.y, spec.width,
-                               spec.height, parent, menu, instance, nullptr);
+      window = CreateWindowExA(0, "BUTTON", entry.text, style, entry.x, entry.y, entry.width,
+                               entry.height, parent, menu, instance, nullptr);
       break;
     }
     case ControlKind::PushButton:
-      window = CreateWindowExA(0, "BUTTON", spec.text,
-                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, spec.x, spec.y,
-                               spec.width, spec.height, parent, menu, instance, nullptr);
+      window = CreateWindowExA(0, "BUTTON", entry.text,
+                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, entry.x, entry.y,
+                               entry.width, entry.height, parent, menu, instance, nullptr);
       break;
   }
   if (window) SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -247,14 +247,14 @@ HWND create_main_window(HWND owner) {
   g_state->window = window;
 
   auto font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  for (const ControlSpec& spec : main_window_controls()) {
-    HWND parent = spec.parent ? g_state->controls[index_of(*spec.parent)] : window;
-    HWND control = parent ? create_control(spec, parent, font) : nullptr;
+  for (const ControlEntry& entry : main_window_controls()) {
+    HWND parent = entry.parent ? g_state->controls[index_of(*entry.parent)] : window;
+    HWND control = parent ? create_control(entry, parent, font) : nullptr;
     if (!control) {
       DestroyWindow(window);
       return nullptr;
     }
-    g_state->controls[index_of(spec.id)] = control;
+    g_state->controls[index_of(entry.id)] = control;
   }
   set_control_host(&g_state->host);
   return window;

@@ -11,28 +11,16 @@ Text module_path() {
   if (n == 0 || n >= sizeof buffer) return Text();
   return Text(buffer, n);
 }
-
-// Index of the last backslash, stepping over double-byte characters.
-std::size_t last_backslash(const Text& path) {
-  std::size_t found = Text::npos;
-  for (std::size_t i = 0; i < path.size();) {
-    if (path[i] == '\\') found = i;
-    i += IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(path[i])) && i + 1 < path.size() ? 2 : 1;
-  }
-  return found;
-}
 }  // namespace
 
 Text program_folder() {
-  Text path = module_path();
-  std::size_t cut = last_backslash(path);
-  return cut == Text::npos ? Text() : path.substr(0, cut);
+  const Text path = module_path();
+  return take_middle(path, 1, last_position(path, "\\") - 1);
 }
 
 Text executable_name() {
-  Text path = module_path();
-  std::size_t cut = last_backslash(path);
-  return cut == Text::npos ? path : path.substr(cut + 1);
+  const Text path = module_path();
+  return take_right(path, static_cast<int>(path.size()) - last_position(path, "\\"));
 }
 
 }  // namespace tamsel

@@ -9,15 +9,7 @@ namespace {
 
 // The bytes after the last separator (two-byte characters stepped over whole).
 Text file_name_of(const Text& path) {
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    if (is_lead_byte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
-      ++i;
-    } else if (path[i] == kSeparator) {
-      start = i + 1;
-    }
-  }
-  return path.substr(start);
+  return take_right(path, static_cast<int>(path.size()) - last_position(path, Text(1, kSeparator)));
 }
 
 int single_file_archive(const Text& source, const Text& archive) {

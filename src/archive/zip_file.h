@@ -126,7 +126,4 @@ FolderListing list_folder(const Text& folder);
 // The local time now, and now as an instant.
 FileMoment moment_now();
 
-// True when c opens a two-byte character of the platform's code page.
-bool is_lead_byte(unsigned char c);
-
 }  // namespace tamsel

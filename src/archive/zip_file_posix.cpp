@@ -195,6 +195,5 @@ FolderListing list_folder(const Text& folder) {
 
 FileMoment moment_now() { return moment_of(static_cast<std::int64_t>(std::time(nullptr))); }
 
-bool is_lead_byte(unsigned char) { return false; }
 
 }  // namespace tamsel

@@ -35,22 +35,9 @@ FileMoment moment_of(const FILETIME& ft) {
 // in it and fails as an invalid name: that file exists and is not skipped.
 bool is_missing_error(DWORD e) { return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND; }
 
-bool ends_with_backslash(const Text& path) {
-  bool last = false;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    last = false;
-    if (IsDBCSLeadByte(static_cast<BYTE>(path[i])) && i + 1 < path.size()) {
-      ++i;
-    } else {
-      last = path[i] == '\\';
-    }
-  }
-  return last;
-}
-
 Text joined(const Text& folder, const char* name) {
   Text path = folder;
-  if (!ends_with_backslash(path)) path += '\\';
+  if (!ends_in_separator(path)) path += '\\';
   path += name;
   return path;
 }
@@ -220,7 +207,5 @@ FileMoment moment_now() {
   m.local = local_of(local);
   return m;
 }
-
-bool is_lead_byte(unsigned char c) { return IsDBCSLeadByte(c) != 0; }
 
 }  // namespace tamsel

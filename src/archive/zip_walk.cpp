@@ -37,22 +37,9 @@ void entry_done(WalkState& s, const Text& path) {
 
 }  // namespace
 
-bool ends_with_separator(const Text& path) {
-  bool last = false;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    last = false;
-    if (is_lead_byte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
-      ++i;
-    } else {
-      last = path[i] == kSeparator;
-    }
-  }
-  return last;
-}
-
 Text join_path(const Text& folder, const Text& name) {
   Text path = folder;
-  if (!ends_with_separator(path)) path += kSeparator;
+  if (!ends_in_separator(path)) path += kSeparator;
   path += name;
   return path;
 }

@@ -37,8 +37,5 @@ int progress_percent(long long done, long long total);
 
 // folder and name with one separator between them.
 Text join_path(const Text& folder, const Text& name);
-// True when the path's last character (not the second byte of a two-byte
-// character) is the separator.
-bool ends_with_separator(const Text& path);
 
 }  // namespace tamsel

@@ -50,12 +50,8 @@ bool has_stored_suffix(const Text& name) {
 Text entry_name(const Text& name) {
   Text out = name;
   if (kSeparator == '/') return out;
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    if (is_lead_byte(static_cast<unsigned char>(out[i])) && i + 1 < out.size()) {
-      ++i;
-    } else if (out[i] == kSeparator) {
-      out[i] = '/';
-    }
+  for (std::size_t i = 0; i < out.size(); i += char_length(out, i)) {
+    if (out[i] == kSeparator) out[i] = '/';
   }
   return out;
 }

@@ -20,8 +20,6 @@ const char kFailed[] = "备份：失败！";
 // More backups of one item within one second than this are not expected.
 constexpr int kMaxNumberedTargets = 9999;
 
-bool is_separator(char c) { return c == kSeparator; }
-
 // The target path of the backup: the first of BackupName, then the names with
 // " (2)", " (3)", ... after the TimeText, that nothing occupies yet, so that
 // an existing backup is never replaced. Empty when all are taken.
@@ -98,15 +96,15 @@ std::vector<Text> split_drop_list(const Text& drop_list) {
 
 bool is_root_path(const Text& path) {
   Text rest = trim_spaces(path);
-  while (!rest.empty() && is_separator(rest.back())) rest.pop_back();
+  while (ends_in_separator(rest)) rest.pop_back();
   if (rest.empty()) return true;  // the root itself, or separators alone
 #ifdef _WIN32
   if (rest.size() == 2 && rest[1] == ':') return true;  // a drive
-  if (rest.size() >= 2 && is_separator(rest[0]) && is_separator(rest[1])) {
+  if (rest.size() >= 2 && rest[0] == kSeparator && rest[1] == kSeparator) {
     // \\server and \\server\share are network roots.
     int separators = 0;
     for (std::size_t i = 2; i < rest.size(); i += char_length(rest, i)) {
-      if (is_separator(rest[i])) ++separators;
+      if (rest[i] == kSeparator) ++separators;
     }
     return separators <= 1;
   }

@@ -14,6 +14,12 @@ bool space_at(const Text& text, std::size_t i, std::size_t& n) {
 }
 }  // namespace
 
+bool ends_in_separator(const Text& text) {
+  bool last = false;
+  for (std::size_t i = 0; i < text.size(); i += char_length(text, i)) last = text[i] == kSeparator;
+  return last;
+}
+
 int last_position(const Text& text, const Text& pattern) {
   if (pattern.empty()) return -1;
   int found = -1;

@@ -23,6 +23,10 @@ std::size_t char_length(const Text& text, std::size_t i);
 // space (0xA1 0xA1 in code page 936, U+3000 in UTF-8); n receives its length.
 bool full_width_space_at(const Text& text, std::size_t i, std::size_t& n);
 
+// Whether the last character of the text (never the second byte of one) is
+// the separator.
+bool ends_in_separator(const Text& text);
+
 int last_position(const Text& text, const Text& pattern);
 Text take_middle(const Text& text, int start, int count);
 Text take_right(const Text& text, int count);

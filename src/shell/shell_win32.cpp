@@ -32,12 +32,6 @@ PathIsDirectoryFn path_is_directory() {
   return fn;
 }
 
-// Whether the text's last character (not a trail byte) is a backslash.
-bool ends_in_backslash(const Text& text) {
-  bool last_is_backslash = false;
-  for (std::size_t i = 0; i < text.size(); i += char_length(text, i)) last_is_backslash = text[i] == '\\';
-  return last_is_backslash;
-}
 }  // namespace
 
 // The system reads a path up to its first NUL; a path holding one would
@@ -84,7 +78,7 @@ Text desktop_path() {
   char buffer[MAX_PATH] = {};
   if (!SHGetSpecialFolderPathA(nullptr, buffer, CSIDL_DESKTOPDIRECTORY, FALSE)) return Text();
   Text path = buffer;
-  if (!ends_in_backslash(path)) path += '\\';
+  if (!ends_in_separator(path)) path += '\\';
   return path;
 }
 

@@ -91,13 +91,13 @@ TEST_F(MainWindowQtTest, FrameIsAFixedToolWindowOnTop) {
 }
 
 TEST_F(MainWindowQtTest, ControlsHaveTheirTextsPlacesSizesAndParents) {
-  for (const ControlSpec& spec : main_window_controls()) {
-    QWidget* c = control(spec.id);
-    ASSERT_NE(c, nullptr) << spec.text;
-    QWidget* parent = spec.parent ? control(*spec.parent) : window.data();
-    EXPECT_EQ(c->parentWidget(), parent) << spec.text;
-    EXPECT_EQ(c->geometry(), QRect(spec.x, spec.y, spec.width, spec.height)) << spec.text;
-    EXPECT_EQ(widget_text(c), Text(spec.text));
+  for (const ControlEntry& entry : main_window_controls()) {
+    QWidget* c = control(entry.id);
+    ASSERT_NE(c, nullptr) << entry.text;
+    QWidget* parent = entry.parent ? control(*entry.parent) : window.data();
+    EXPECT_EQ(c->parentWidget(), parent) << entry.text;
+    EXPECT_EQ(c->geometry(), QRect(entry.x, entry.y, entry.width, entry.height)) << entry.text;
+    EXPECT_EQ(widget_text(c), Text(entry.text));
   }
   EXPECT_EQ(widget_text(control(Control::标签4)), "Tamsel 文件备份 v1.0");
   EXPECT_NE(dynamic_cast<QRadioButton*>(control(Control::单选框2)), nullptr);
@@ -114,10 +114,10 @@ TEST_F(MainWindowQtTest, ControlsAreCreatedInTableOrder) {
     return list;
   };
   std::vector<QWidget*> top, group1, group2;
-  for (const ControlSpec& spec : main_window_controls()) {
-    if (!spec.parent) top.push_back(control(spec.id));
-    else if (*spec.parent == Control::分组框1) group1.push_back(control(spec.id));
-    else group2.push_back(control(spec.id));
+  for (const ControlEntry& entry : main_window_controls()) {
+    if (!entry.parent) top.push_back(control(entry.id));
+    else if (*entry.parent == Control::分组框1) group1.push_back(control(entry.id));
+    else group2.push_back(control(entry.id));
   }
   EXPECT_EQ(widgets_of(window), top);
   EXPECT_EQ(widgets_of(control(Control::分组框1)), group1);

@@ -125,17 +125,17 @@ TEST_F(MainWindowTest, FrameIsFixedTopmostOwnedAndCentred) {
 }
 
 TEST_F(MainWindowTest, ControlsHaveTheirTextsPlacesSizesAndParents) {
-  for (const ControlSpec& spec : main_window_controls()) {
-    HWND c = control(spec.id);
-    ASSERT_NE(c, nullptr) << spec.text;
-    HWND parent = spec.parent ? control(*spec.parent) : window;
-    EXPECT_EQ(GetParent(c), parent) << spec.text;
+  for (const ControlEntry& entry : main_window_controls()) {
+    HWND c = control(entry.id);
+    ASSERT_NE(c, nullptr) << entry.text;
+    HWND parent = entry.parent ? control(*entry.parent) : window;
+    EXPECT_EQ(GetParent(c), parent) << entry.text;
     RECT r = rect_in_parent(c);
-    EXPECT_EQ(r.left, spec.x) << spec.text;
-    EXPECT_EQ(r.top, spec.y) << spec.text;
-    EXPECT_EQ(r.right - r.left, spec.width) << spec.text;
-    EXPECT_EQ(r.bottom - r.top, spec.height) << spec.text;
-    EXPECT_EQ(window_text(c), Text(spec.text));
+    EXPECT_EQ(r.left, entry.x) << entry.text;
+    EXPECT_EQ(r.top, entry.y) << entry.text;
+    EXPECT_EQ(r.right - r.left, entry.width) << entry.text;
+    EXPECT_EQ(r.bottom - r.top, entry.height) << entry.text;
+    EXPECT_EQ(window_text(c), Text(entry.text));
   }
   EXPECT_EQ(window_text(control(Control::标签4)), "Tamsel 文件备份 v1.0");
   EXPECT_EQ(window_text(control(Control::标签3)),
@@ -159,10 +159,10 @@ TEST_F(MainWindowTest, ControlsAreCreatedInTableOrder) {
     return ids;
   };
   std::vector<int> top, group1, group2;
-  for (const ControlSpec& spec : main_window_controls()) {
-    if (!spec.parent) top.push_back(control_id(spec.id));
-    else if (*spec.parent == Control::分组框1) group1.push_back(control_id(spec.id));
-    else group2.push_back(control_id(spec.id));
+  for (const ControlEntry& entry : main_window_controls()) {
+    if (!entry.parent) top.push_back(control_id(entry.id));
+    else if (*entry.parent == Control::分组框1) group1.push_back(control_id(entry.id));
+    else group2.push_back(control_id(entry.id));
   }
   EXPECT_EQ(children_of(window), top);
   EXPECT_EQ(children_of(control(Control::分组框1)), group1);
