@@ -23,50 +23,6 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() { remove_tree(path_); }
 
-void write_file(const std::string& path, const std::string& bytes) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("create " + path);
-  DWORD w = 0;
-  BOOL ok = bytes.empty() || WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &w, nullptr);
-  CloseHandle(h);
-  if (!ok) throw std::runtime_error("write " + path);
-}
-
-std::string read_file(const std::string& path) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return {};
-  std::string out;
-  char buf[65536];
-  DWORD got = 0;
-  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
-  CloseHandle(h);
-  return out;
-}
-
-void make_folder(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
-
-bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-void remove_tree(const std::string& path) {
-  DWORD a = GetFileAttributesA(path.c_str());
-  if (a == INVALID_FILE_ATTRIBUTES) return;
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  if (a & FILE_ATTRIBUTE_DIRECTORY) {
-    WIN32_FIND_DATAA d;
-    HANDLE f = FindFirstFileA((path + "\\*").c_str(), &d);
-    if (f != INVALID_HANDLE_VALUE) {
-      do {
-        std::string n = d.cFileName;
-        if (n != "." && n != "..") remove_tree(path + "\\" + n);
-      } while (FindNextFileA(f, &d));
-      FindClose(f);
-    }
-    RemoveDirectoryA(path.c_str());
-  } else {
-    DeleteFileA(path.c_str());
-  }
-}
-
 void set_read_only(const std::string& path) {
   SetFileAttributesA(path.c_str(), GetFileAttributesA(path.c_str()) | FILE_ATTRIBUTE_READONLY);
 }
